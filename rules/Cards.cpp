@@ -1,0 +1,1 @@
+// Card codes, rank orders, card sets, places and seats.

@@ -1,0 +1,145 @@
+// A table of four seated users with the deck, the hands and the table pile, and
+// recording stand-ins for the table view and the main frame.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "net/Conn.h"
+#include "net/UsersList.h"
+#include "rules/CCard.h"
+#include "rules/CCardPile.h"
+#include "rules/CPlayerHand.h"
+#include "rules/CTrickPile.h"
+#include "rules/Cards.h"
+#include "rules/GameState.h"
+#include "rules/TableView.h"
+
+struct RecordingView : ITableView {
+    struct CardDraw {
+        int x, y, card, mode;
+    };
+    std::vector<CardDraw> draws;
+    std::vector<std::string> texts;
+    std::vector<int> icons;
+    int erases = 0;
+    int fills = 0;
+    int invalidates = 0;
+    int gathers = 0;
+    int gatheredTrick = -1;
+
+    bool HasSurface() const override { return true; }
+    void DrawCard(int x, int y, int, int, int card, int mode, uint32_t) override {
+        draws.push_back({x, y, card, mode});
+    }
+    void EraseCard(int, int, int, int, uint32_t) override { ++erases; }
+    void DrawText(int, int, const char* text) override { texts.emplace_back(text); }
+    ViewSize MeasureText(const char* text) override {
+        return {static_cast<int>(std::strlen(text)) * 7, 14};
+    }
+    void DrawIcon(int, int, int icon) override { icons.push_back(icon); }
+    void FillRect(int, int, int, int, uint32_t) override { ++fills; }
+    void Invalidate() override { ++invalidates; }
+    ViewSize StandardCardSize() const override { return {71, 96}; }
+    ViewSize ClientSize() const override { return {800, 600}; }
+    void GatherTrick(CTrickPile& pile, int) override {
+        ++gathers;
+        gatheredTrick = pile.m_nCurTrick;
+    }
+};
+
+struct RecordingFrame : IMainFrame {
+    struct Command {
+        short to, cmd, from;
+        std::string text;
+    };
+    std::vector<std::pair<int, std::string>> chat;
+    std::vector<int> beeps;
+    std::vector<Command> commands;
+
+    void AddChatLine(int from, const char* text) override { chat.emplace_back(from, text); }
+    void Beep(int kind) override { beeps.push_back(kind); }
+    void BroadcastCmd(short to, short cmd, const char* text, short from) override {
+        commands.push_back({to, cmd, from, text});
+    }
+};
+
+// Card codes by rank and suit: Card(kAce, kHeart).
+enum Rank { kSeven = 6, kEight, kNine, kTen, kJack, kQueen, kKing, kAce = 0 };
+inline int Card(int rank, int suit) {
+    return rank * 4 + suit;
+}
+
+class RulesTable : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetGameStateForStart();
+        std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
+        conn.m_nUserId = 0;
+        g_pConn = &conn;
+        // Users 0..3 on seats 1..4, all started, each its own owner.
+        for (int id = 0; id < 4; ++id)
+            AddUser(id, id + 1, id);
+        RebuildSeating();
+        g_pDeck = new CCardPile(32);
+        for (auto& hand : g_pHand)
+            hand = new CPlayerHand(kNoUser, 8);
+        g_pTable = new CTrickPile(4, 8);
+        ResetGame();
+    }
+
+    void TearDown() override {
+        g_pView = nullptr;
+        g_pMainFrame = nullptr;
+        delete g_pTable;
+        g_pTable = nullptr;
+        for (auto& hand : g_pHand) {
+            delete hand;
+            hand = nullptr;
+        }
+        delete g_pDeck;
+        g_pDeck = nullptr;
+        g_pConn = nullptr;
+        std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
+        ResetGameStateForStart();
+    }
+
+    static void AddUser(int id, int seat, int owner, bool started = true) {
+        USERINFO& u = g_UsersList[id];
+        std::snprintf(u.name, sizeof u.name, "P%d", id);
+        u.state = static_cast<uint16_t>(seat | (started ? 0x8000 : 0));
+        u.owner = static_cast<uint16_t>(owner);
+        u.aux = 0xFFFF;
+    }
+
+    // Deals the listed cards out of the deck into the hand at `place`.
+    static void Give(int place, std::initializer_list<int> codes) {
+        for (int code : codes) {
+            int slot = g_pDeck->FindSlot(code);
+            ASSERT_GE(slot, 0) << code;
+            ASSERT_EQ(g_pDeck->m_slots[slot].state, kSlotHeld) << "card dealt twice: " << code;
+            uint8_t list[2] = {static_cast<uint8_t>(slot + 1), 0};
+            g_pHand[place]->TakeListed(g_pDeck, list);
+        }
+    }
+
+    // Plays one card per place, starting with `leader`.
+    static void PlayTrick(int leader, std::initializer_list<int> codes) {
+        int place = leader;
+        for (int code : codes) {
+            ASSERT_GE(g_pHand[place]->FindSlot(code), 0) << "place " << place << " card " << code;
+            g_pTable->PlayCard(place, code);
+            place = NextPlace(place);
+        }
+    }
+
+    static void SetContract(int value, int trump, int declarer) {
+        g_contract = {value, trump, -1, -1, declarer, NextPlace(declarer)};
+    }
+
+    CConn conn;
+};

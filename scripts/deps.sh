@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     qt6-base-dev libgl-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-dancingscript
     "$@"
 )
 

@@ -1,0 +1,236 @@
+#include "ai/CCardSearch.h"
+
+#include "ai/CardPruning.h"
+#include "ai/SearchBits.h"
+#include "platform/Tick.h"
+
+using namespace search_bits;
+
+namespace {
+
+bool SameSide(int a, int b) {
+    return ((a ^ b) & 1) == 0;
+}
+
+void ClearTrick(SearchState& s) {
+    for (int i = 0; i < 4; ++i) {
+        s.trick[i] = 0;
+        s.winnerAfter[i] = -1;
+    }
+    s.count = 0;
+}
+
+} // namespace
+
+CCardSearch::CCardSearch() : m_bAlways(true) {}
+
+int CCardSearch::InitSearch(SearchState& s, const uint32_t hands[4], bool forBidding) {
+    m_nDepth = 0;
+    ClearTrick(s);
+    s.chosenCard = 0;
+    s.trickPoints = 0;
+    s.lastWinner = -1;
+    s.early = 1;
+    s.trump = -1;
+    s.toPlay = -1;
+    for (int p = 0; p < 4; ++p)
+        s.hands[p] = hands[p];
+    m_bShortcut = !forBidding;
+    return 9;
+}
+
+int CCardSearch::InitSearch(SearchState& s, const uint32_t hands[4], const TrickStart& trick) {
+    InitSearch(s, hands, false);
+    s.trump = trick.trump;
+    s.early = trick.cardsPlayed < 12 ? 1 : 0;
+    int leader = trick.leader & 3;
+    int count = trick.count < 0 ? 0 : (trick.count > 3 ? 3 : trick.count);
+    for (int i = 0; i < count; ++i) {
+        int code = trick.codes[i];
+        if (code < 0 || code > 51) break;
+        int place = (leader + i) & 3;
+        int suit = code & 3;
+        int pos = ((code < 4 ? code + 52 : code) - 24) / 4;
+        if (pos < 0 || pos > 7) break;
+        uint16_t packed = static_cast<uint16_t>((suit << 8) | (1u << pos));
+        s.trick[place] = packed;
+        s.hands[place] &= ~UnpackNatural(packed);
+        int winner = place;
+        if (i > 0) {
+            int w = s.winnerAfter[i - 1];
+            winner = BeatsCard(packed, s.trick[w], s.trump) ? place : w;
+        }
+        s.winnerAfter[i] = winner;
+        s.count = i + 1;
+    }
+    s.toPlay = (leader + s.count) & 3;
+    if (trick.cardsPlayed < 12) return 9;
+    return trick.trump == 4 ? 13 : 45;
+}
+
+bool CCardSearch::GoesOn() const {
+    if (m_pCancel && m_pCancel->load(std::memory_order_relaxed)) return false;
+    if (m_bAlways) return true;
+    bool a = m_pGoA && m_pGoA->load(std::memory_order_relaxed) != 0;
+    bool b = m_pGoB && m_pGoB->load(std::memory_order_relaxed) != 0;
+    return a || b;
+}
+
+void CCardSearch::MaybePump() {
+    uint32_t now = GetTickCount();
+    if (now - m_nLastPump >= m_nPumpInterval) {
+        m_nLastPump = now;
+        m_pump(m_pumpContext);
+    }
+}
+
+namespace {
+constexpr int kInfinity = 1 << 28;
+}
+
+int CCardSearch::SearchTrick(SearchState& s, SearchState* result, int limit) {
+    return Search(s, result, limit, -kInfinity, kInfinity);
+}
+
+// alpha: a value the perspective side is sure of above; beta: the other side's.
+// A line strictly below alpha or strictly above beta cannot matter any more.
+int CCardSearch::Search(SearchState& s, SearchState* result, int limit, int alpha, int beta) {
+    ++m_nNodes;
+    if (m_pump && (m_nNodes & 63) == 0) MaybePump();
+
+    const int me = s.toPlay & 3;
+    const uint32_t hand = NatToTrump(s.hands[me]);
+    const int n = Count32(hand);
+    if (n == 0) return 0; // nothing to play: the position is over
+
+    uint32_t candidates = hand;
+    if (n > 1) {
+        if (s.count > 0) {
+            int leadSuit = s.trick[s.winnerAfter[0] & 3] >> 8;
+            candidates = Prune(s, LegalCards(s, hand), leadSuit, n);
+        } else {
+            candidates = Prune(s, hand, -1, n);
+        }
+    }
+    const uint32_t reduced = ReduceRuns(s, candidates);
+
+    if (m_nDepth == 0 && Count32(reduced) <= 1 && n > 1 && m_bShortcut) {
+        if (result) result->chosenCard = reduced;
+        return kShortcut;
+    }
+
+    ++m_nDepth;
+    const bool mine = SameSide(me, m_nPerspective);
+    int best = 0, bestPoints = 0;
+    bool have = false;
+    SearchState saved;
+    uint32_t rest = reduced;
+    while (rest) {
+        const uint32_t c = 0x80000000u >> std::countl_zero(rest);
+        rest &= ~c;
+        const uint32_t nat = TrumpToNat(c);
+        const uint16_t packed = PackNatural(nat);
+        const int before = s.count;
+
+        s.count = before + 1;
+        s.trick[me] = packed;
+        s.hands[me] &= ~nat;
+        int winner = me;
+        if (before > 0) {
+            int w = s.winnerAfter[before - 1];
+            if (!BeatsCard(packed, s.trick[w & 3], s.trump)) winner = w;
+        }
+        s.winnerAfter[before] = winner;
+
+        int v;
+        if (s.count < 4) {
+            s.toPlay = (me + 1) & 3;
+            int a = alpha, b = beta;
+            if (have && m_bCutoffs) {
+                if (mine)
+                    a = best > a ? best : a;
+                else
+                    b = best < b ? best : b;
+            }
+            v = Search(s, result, limit, a, b);
+            s.toPlay = me;
+        } else {
+            int a = alpha, b = beta;
+            if (have && m_bCutoffs) {
+                if (mine)
+                    a = best > a ? best : a;
+                else
+                    b = best < b ? best : b;
+            }
+            v = ScoreTrick(s, result, limit, a, b);
+        }
+
+        const int points = PackedPoints(packed, s.trump);
+        bool keep = !have || (mine ? v > best : v < best);
+        if (!keep && have && v == best && result) {
+            bool winnerMine = SameSide(result->lastWinner, me);
+            keep = points < bestPoints ? !winnerMine : winnerMine;
+        }
+        if (keep) {
+            have = true;
+            best = v;
+            bestPoints = points;
+            if (result) {
+                saved = *result;
+                saved.chosenCard = c;
+            }
+        }
+
+        s.count = before;
+        s.winnerAfter[before] = -1;
+        s.hands[me] |= nat;
+        s.trick[me] = 0;
+        s.toPlay = me;
+        if (m_bCutoffs && (mine ? best > beta : best < alpha)) break;
+    }
+    if (result && have) *result = saved;
+    --m_nDepth;
+    return best;
+}
+
+int CCardSearch::ScoreTrick(SearchState& s, SearchState* result, int limit, int alpha, int beta) {
+    s.trickPoints = 0;
+    const int w = s.winnerAfter[3];
+    s.lastWinner = w;
+    const bool ours = SameSide(w, m_nPerspective);
+    int total = 0;
+    for (int i = 0; i < 4; ++i) {
+        int points = PackedPoints(s.trick[i], s.trump);
+        if (ours) {
+            s.trickPoints += points;
+            total += points;
+        } else {
+            total -= points;
+        }
+    }
+    const bool last = s.hands[w & 3] == 0;
+    if (ours) {
+        if (last) {
+            total += 10;
+            s.trickPoints += 10;
+        }
+        total += 50;
+    } else {
+        total -= 50;
+        if (last) total -= 10;
+    }
+
+    const bool further = !last && (m_nDepth < limit || Count32(s.hands[0]) <= 1);
+    if (result || further) {
+        SearchState after = s;
+        ClearTrick(after);
+        after.toPlay = last ? -1 : w;
+        if (result) *result = after;
+        if (further && GoesOn()) {
+            const int a = alpha <= -kInfinity ? alpha : alpha - total;
+            const int b = beta >= kInfinity ? beta : beta - total;
+            total += Search(after, nullptr, limit, a, b);
+        }
+    }
+    return total;
+}

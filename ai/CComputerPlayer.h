@@ -1,0 +1,34 @@
+// The computer's card play: searches the deal from the current position and
+// sends the chosen card as CMD_PLAY_CARD for the place.
+#pragma once
+
+#include <cstdint>
+
+#include "ai/CCardSearch.h"
+#include "ai/SearchState.h"
+
+class ICommandSender;
+
+class CComputerPlayer {
+public:
+    explicit CComputerPlayer(ICommandSender& sender);
+
+    // The card (one-card set, trump coding) that `place` should play from the
+    // position given by the four hands (natural coding) and the current trick.
+    // `place` must be the place to play. 0 when the place has no card.
+    static uint32_t ChooseCard(CCardSearch& search, const uint32_t hands[4],
+                               const TrickStart& trick, int place);
+
+    // The program's entry on STEP_AUTO_CARD: chooses the card of `place` from the
+    // game state and broadcasts it when the game is running. Returns the card
+    // code sent, or -1 (after a beep) when no card was found.
+    int PlayTurn(int place);
+
+    // The message pump that play searches call now and then (the program installs it).
+    static void SetPumpHook(SearchPumpHook hook, void* context);
+    // The default beep, called when no card results (the program installs it).
+    static void SetBeepHook(void (*beep)());
+
+private:
+    ICommandSender& m_sender;
+};

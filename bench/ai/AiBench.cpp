@@ -1,0 +1,231 @@
+// The computer player's benchmark over a fixed set of seeded deals:
+//   (a) every card choice while the computer plays each deal out for all four places,
+//   (b) the whole bid evaluation (five play-outs) of each deal.
+// It prints the median, p99 and maximum time of a card choice and of an
+// evaluation, the nodes per second, and a signature of the node counts of the
+// whole run, which changes only when the search changes. Times are the
+// processor time of the benchmark's thread, so that a busy machine does not
+// inflate them; the wall time of the whole run is printed as well.
+//
+//   AiBench [--deals N] [--seed S] [--check-signature FILE] [--write-signature FILE]
+//   AiBench --simulate N [--seed S]     plays N deals with computer bidding and play
+//
+// A signature file holds lines "deals=N seed=S signature=HEX"; the check compares
+// the line that matches the run's deals and seed.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ai/CBidEvaluator.h"
+#include "ai/CDealSimulator.h"
+
+namespace {
+
+struct Options {
+    int deals = 1000;
+    uint64_t seed = 20261206;
+    int simulate = 0;
+    std::string checkFile;
+    std::string writeFile;
+};
+
+// FNV-1a over 64-bit values.
+struct Signature {
+    uint64_t hash = 1469598103934665603ull;
+    void Add(uint64_t v) {
+        for (int i = 0; i < 8; ++i) {
+            hash ^= (v >> (8 * i)) & 0xFF;
+            hash *= 1099511628211ull;
+        }
+    }
+};
+
+struct Stats {
+    double median = 0, p99 = 0, max = 0, total = 0;
+};
+
+Stats Summarise(std::vector<double> v) {
+    Stats s;
+    if (v.empty()) return s;
+    std::sort(v.begin(), v.end());
+    s.median = v[v.size() / 2];
+    s.p99 = v[std::min(v.size() - 1, static_cast<size_t>(v.size() * 0.99))];
+    s.max = v.back();
+    for (double x : v)
+        s.total += x;
+    return s;
+}
+
+std::string Hex(uint64_t v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%016" PRIx64, v);
+    return buf;
+}
+
+std::string SignatureLine(const Options& o, uint64_t signature) {
+    std::ostringstream line;
+    line << "deals=" << o.deals << " seed=" << o.seed << " signature=" << Hex(signature);
+    return line.str();
+}
+
+int Simulate(const Options& o) {
+    std::mt19937_64 rng(o.seed);
+    long long points[2] = {0, 0};
+    int contracts = 0, made = 0, passedOut = 0, calls = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int d = 0; d < o.simulate; ++d) {
+        uint32_t hands[4];
+        CDealSimulator::DealHands(rng, hands);
+        PlayedDeal deal = CDealSimulator::BidAndPlay(hands, d & 3);
+        calls += deal.calls;
+        if (deal.declarer < 0) {
+            ++passedOut;
+            continue;
+        }
+        ++contracts;
+        made += deal.made ? 1 : 0;
+        points[0] += deal.cardPoints[0];
+        points[1] += deal.cardPoints[1];
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("simulated deals: %d in %.2f s, %.1f deals/s\n", o.simulate, seconds,
+                o.simulate / seconds);
+    std::printf("contracts: %d (made %d), passed out: %d, calls per deal: %.1f\n", contracts, made,
+                passedOut, o.simulate ? static_cast<double>(calls) / o.simulate : 0.0);
+    if (contracts)
+        std::printf("average card points per played deal: places 0+2 %.1f, places 1+3 %.1f\n",
+                    static_cast<double>(points[0]) / contracts,
+                    static_cast<double>(points[1]) / contracts);
+    return 0;
+}
+
+bool ParseArgs(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto next = [&](const char* name) -> const char* {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "%s needs a value\n", name);
+                return nullptr;
+            }
+            return argv[++i];
+        };
+        const char* v = nullptr;
+        if (a == "--deals" && (v = next("--deals")))
+            o.deals = std::max(1, std::atoi(v));
+        else if (a == "--seed" && (v = next("--seed")))
+            o.seed = std::strtoull(v, nullptr, 10);
+        else if (a == "--simulate" && (v = next("--simulate")))
+            o.simulate = std::max(1, std::atoi(v));
+        else if (a == "--check-signature" && (v = next("--check-signature")))
+            o.checkFile = v;
+        else if (a == "--write-signature" && (v = next("--write-signature")))
+            o.writeFile = v;
+        else {
+            std::fprintf(stderr,
+                         "usage: %s [--deals N] [--seed S] [--check-signature FILE] "
+                         "[--write-signature FILE] | --simulate N [--seed S]\n",
+                         argv[0]);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!ParseArgs(argc, argv, o)) return 2;
+    if (o.simulate > 0) return Simulate(o);
+
+    std::mt19937_64 rng(o.seed);
+    std::vector<double> choiceTimes, evalTimes;
+    choiceTimes.reserve(static_cast<size_t>(o.deals) * 32);
+    evalTimes.reserve(static_cast<size_t>(o.deals));
+    uint64_t choiceNodes = 0, evalNodes = 0;
+    Signature sig;
+
+    const auto wallStart = std::chrono::steady_clock::now();
+    for (int d = 0; d < o.deals; ++d) {
+        uint32_t hands[4];
+        CDealSimulator::DealHands(rng, hands);
+
+        // (a) the card play of the deal, one trump per deal in turn.
+        PlayedDeal deal =
+            CDealSimulator::PlayOut(hands, d % 5, d & 3, [&](int, uint64_t nodes, double us) {
+                choiceTimes.push_back(us);
+                choiceNodes += nodes;
+                sig.Add(nodes);
+            });
+        for (int code : deal.cards)
+            sig.Add(static_cast<uint64_t>(code));
+
+        // (b) the bid evaluation of the deal.
+        std::atomic<int> searchFlag{0};
+        CBidEvaluator eval(&CBidEvaluator::RulesDeclarations, searchFlag, nullptr, nullptr);
+        const double start = CDealSimulator::ThreadCpuMicros();
+        eval.StartEvaluation(hands, d & 3, false);
+        evalTimes.push_back(CDealSimulator::ThreadCpuMicros() - start);
+        evalNodes += eval.Nodes();
+        sig.Add(eval.Nodes());
+        for (int p = 0; p < 4; ++p)
+            for (int t = 0; t < 5; ++t)
+                sig.Add(static_cast<uint64_t>(eval.OwnEstimate[p][t] + 1000));
+    }
+
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    const Stats c = Summarise(choiceTimes), e = Summarise(evalTimes);
+    std::printf("deals: %d (seed %" PRIu64 "), wall time %.2f s, processor time %.2f s\n", o.deals,
+                o.seed, wall, (c.total + e.total) / 1e6);
+    std::printf("card choice: %zu choices, median %.3f ms, p99 %.3f ms, max %.3f ms, "
+                "%.2f M nodes/s\n",
+                choiceTimes.size(), c.median / 1000, c.p99 / 1000, c.max / 1000,
+                c.total > 0 ? choiceNodes / c.total : 0.0);
+    std::printf("bid evaluation: %zu evaluations, median %.3f ms, p99 %.3f ms, max %.3f ms, "
+                "%.2f M nodes/s\n",
+                evalTimes.size(), e.median / 1000, e.p99 / 1000, e.max / 1000,
+                e.total > 0 ? evalNodes / e.total : 0.0);
+    std::printf("nodes: card choice %" PRIu64 ", evaluation %" PRIu64 "\n", choiceNodes, evalNodes);
+    const std::string line = SignatureLine(o, sig.hash);
+    std::printf("%s\n", line.c_str());
+
+    if (!o.writeFile.empty()) {
+        std::ofstream out(o.writeFile, std::ios::app);
+        out << line << "\n";
+    }
+    if (!o.checkFile.empty()) {
+        std::ifstream in(o.checkFile);
+        if (!in) {
+            std::fprintf(stderr, "cannot read %s\n", o.checkFile.c_str());
+            return 2;
+        }
+        const std::string prefix =
+            "deals=" + std::to_string(o.deals) + " seed=" + std::to_string(o.seed) + " ";
+        std::string ref;
+        for (std::string l; std::getline(in, l);)
+            if (l.rfind(prefix, 0) == 0) ref = l;
+        if (ref.empty()) {
+            std::fprintf(stderr, "no reference for deals=%d seed=%" PRIu64 " in %s\n", o.deals,
+                         o.seed, o.checkFile.c_str());
+            return 1;
+        }
+        if (ref != line) {
+            std::fprintf(stderr, "signature changed:\n  reference %s\n  this run  %s\n",
+                         ref.c_str(), line.c_str());
+            return 1;
+        }
+        std::printf("signature matches %s\n", o.checkFile.c_str());
+    }
+    return 0;
+}

@@ -1,0 +1,145 @@
+// The computer's card play from the game state: the card it sends, the game
+// flags around the search, and the message pump hook.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "ai/CCardSearch.h"
+#include "ai/CComputerPlayer.h"
+#include "ai/CDealSimulator.h"
+#include "ai/CardPruning.h"
+#include "ai/GameCommands.h"
+#include "rules/CCard.h"
+#include "rules/CPlayerHand.h"
+#include "rules/CTrickPile.h"
+#include "rules/GameState.h"
+#include "tests/ai/AiTestSupport.h"
+
+using namespace aitest;
+
+namespace {
+
+int g_beeps = 0;
+void CountBeep() {
+    ++g_beeps;
+}
+
+class ComputerPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_beeps = 0;
+        CComputerPlayer::SetBeepHook(&CountBeep);
+        for (int p = 0; p < 4; ++p) {
+            hands[p] = new CPlayerHand(0xFFFF, 8);
+            hands[p]->m_nPlace = p;
+            g_pHand[p] = hands[p];
+            g_placeTable[p] = static_cast<uint16_t>(10 + p);
+        }
+        table = new CTrickPile(4, 8);
+        g_pTable = table;
+        g_contract.trump = 2; // hearts
+        g_bGameRunning = 1;
+        g_bComputerSearch = 0;
+    }
+    void TearDown() override {
+        CComputerPlayer::SetBeepHook(nullptr);
+        g_pTable = nullptr;
+        delete table;
+        for (int p = 0; p < 4; ++p) {
+            g_pHand[p] = nullptr;
+            delete hands[p];
+            g_placeTable[p] = 0xFFFF;
+        }
+        g_bGameRunning = 0;
+    }
+    void Give(int place, const std::string& cards) {
+        for (int code = 0; code < 52; ++code)
+            if ((code < 4 || code >= 24) && (Nat(cards) & NatOf(code)))
+                hands[place]->Add(new CCard(code));
+    }
+
+    CPlayerHand* hands[4];
+    CTrickPile* table = nullptr;
+    CaptureSender sender;
+};
+
+} // namespace
+
+TEST_F(ComputerPlayerTest, TheOnlyLegalCardIsSentAtOnce) {
+    Give(3, "AS 8D");
+    Give(0, "7S KD");
+    table->PlayCard(3, Code("AS"));
+    CComputerPlayer player(sender);
+    EXPECT_EQ(player.PlayTurn(0), Code("7S"));
+    ASSERT_EQ(sender.sent.size(), 1u);
+    EXPECT_EQ(sender.sent[0].cmd, CMD_PLAY_CARD);
+    EXPECT_EQ(sender.sent[0].text, std::string(1, static_cast<char>(Code("7S") + 1)));
+    EXPECT_EQ(sender.sent[0].from, 10);
+    EXPECT_EQ(g_bComputerSearch.load(), 0);
+}
+
+TEST_F(ComputerPlayerTest, LeadsALegalCardOfAFullHand) {
+    Give(0, "JH 9H AH 7C AC 8D KD QS");
+    Give(1, "7H 8H TC JC 7D 9D 7S 8S");
+    Give(2, "QH KH 8C 9C TD JD 9S TS");
+    Give(3, "TH QC KC QD AD JS KS AS");
+    CComputerPlayer player(sender);
+    const int code = player.PlayTurn(0);
+    ASSERT_GE(code, 0);
+    EXPECT_NE(hands[0]->FindSlot(code), -1);
+    ASSERT_EQ(sender.sent.size(), 1u);
+    EXPECT_EQ(static_cast<uint8_t>(sender.sent[0].text[0]), code + 1);
+}
+
+TEST_F(ComputerPlayerTest, NothingIsSentWhenTheGameIsNotRunning) {
+    Give(3, "AS 8D");
+    Give(0, "7S KD");
+    table->PlayCard(3, Code("AS"));
+    g_bGameRunning = 0;
+    CComputerPlayer player(sender);
+    EXPECT_EQ(player.PlayTurn(0), Code("7S"));
+    EXPECT_TRUE(sender.sent.empty());
+}
+
+TEST_F(ComputerPlayerTest, AnEmptyHandBeepsAndSendsNothing) {
+    CComputerPlayer player(sender);
+    EXPECT_EQ(player.PlayTurn(0), -1);
+    EXPECT_EQ(g_beeps, 1);
+    EXPECT_EQ(player.PlayTurn(7), -1);
+    EXPECT_EQ(g_beeps, 2);
+    EXPECT_TRUE(sender.sent.empty());
+}
+
+namespace {
+void CountPump(void* context) {
+    ++*static_cast<int*>(context);
+}
+} // namespace
+
+TEST(PumpHookTest, CalledNowAndThenNotPerNode) {
+    std::mt19937_64 rng(99);
+    uint32_t hands[4];
+    CDealSimulator::DealHands(rng, hands);
+    TrickStart trick;
+    trick.trump = 3;
+    trick.leader = 0;
+    trick.cardsPlayed = 12; // the deep search of the later deal
+
+    int pumps = 0;
+    CCardSearch search;
+    search.SetPumpHook(&CountPump, &pumps, 0);
+    CComputerPlayer::ChooseCard(search, hands, trick, 0);
+    EXPECT_GT(pumps, 0);
+    EXPECT_LE(static_cast<uint64_t>(pumps), search.Nodes() / 64);
+
+    int never = 0;
+    CCardSearch quiet;
+    quiet.SetPumpHook(&CountPump, &never, 0xFFFFFFFFu);
+    const uint32_t a = CComputerPlayer::ChooseCard(quiet, hands, trick, 0);
+    EXPECT_EQ(never, 0);
+    // The hook does not change the choice.
+    CCardSearch plain;
+    EXPECT_EQ(CComputerPlayer::ChooseCard(plain, hands, trick, 0), a);
+}

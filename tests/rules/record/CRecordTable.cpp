@@ -1,0 +1,206 @@
+#include "tests/rules/record/CRecordTable.h"
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+#include "net/UsersList.h"
+#include "rules/CCard.h"
+#include "rules/CCardPile.h"
+#include "rules/CPlayerHand.h"
+#include "rules/CTrickPile.h"
+#include "rules/Cards.h"
+#include "rules/Declarations.h"
+#include "rules/GameState.h"
+
+namespace {
+
+const char* const kNames[4] = {"Anna", "Bert", "Cleo", "Dirk"};
+
+void AssignHands() {
+    for (int place = 0; place < 4; ++place)
+        if (g_pHand[place]) g_pHand[place]->AssignUser(UserAtPlace(place));
+}
+
+} // namespace
+
+// ---- bidding host ----
+
+int CRecordBidHost::SeatOfPlace(int place) const {
+    return ::SeatOfPlace(place);
+}
+int CRecordBidHost::PlaceOfSeat(int seat) const {
+    return ::PlaceOfSeat(seat);
+}
+int CRecordBidHost::UserAtPlace(int place) const {
+    return ::UserAtPlace(place);
+}
+int CRecordBidHost::PlaceOfUser(int user) const {
+    return ::PlaceOfUser(user);
+}
+std::string CRecordBidHost::NameAtPlace(int place) const {
+    const int user = ::UserAtPlace(place);
+    return user < kMaxUsers ? g_UsersList[user].name : "";
+}
+bool CRecordBidHost::IsSeated() const {
+    return g_bSeated != 0;
+}
+int CRecordBidHost::Dealer() const {
+    return g_nDealer;
+}
+int CRecordBidHost::BidRule() const {
+    return g_nBidRule;
+}
+void CRecordBidHost::SetBidder(int place) {
+    g_nBidder = place;
+}
+void CRecordBidHost::ClearContract() {
+    ResetContract();
+}
+void CRecordBidHost::CommitContract(const BiddingOutcome& outcome) {
+    g_contract = {outcome.value,       outcome.trump,    outcome.doubledBy,
+                  outcome.redoubledBy, outcome.declarer, outcome.turn};
+}
+
+// ---- table ----
+
+CRecordTable::CRecordTable(int ownSeat) {
+    ResetGameStateForStart();
+    std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
+    for (int id = 0; id < 4; ++id) {
+        USERINFO& u = g_UsersList[id];
+        u.state = static_cast<uint16_t>((id + 1) | 0x8000);
+        u.owner = static_cast<uint16_t>(id);
+        u.aux = 0xFFFF;
+        std::strncpy(u.name, kNames[id], sizeof u.name - 1);
+    }
+    m_conn.m_nUserId = static_cast<int16_t>(ownSeat >= 1 && ownSeat <= 4 ? ownSeat - 1 : 50);
+    g_pConn = &m_conn;
+    RebuildSeating();
+
+    g_pDeck = new CCardPile(32);
+    for (int place = 0; place < 4; ++place)
+        g_pHand[place] = new CPlayerHand(kNoUser, 8);
+    g_pTable = new CTrickPile(4, 8);
+    AssignHands();
+    g_nDealer = 0;
+    g_pRecordView = this;
+    g_pRecordFrame = this;
+}
+
+CRecordTable::~CRecordTable() {
+    g_pRecordView = nullptr;
+    g_pRecordFrame = nullptr;
+    m_bidding.reset();
+    delete g_pTable;
+    g_pTable = nullptr;
+    for (CPlayerHand*& hand : g_pHand) {
+        delete hand;
+        hand = nullptr;
+    }
+    delete g_pDeck;
+    g_pDeck = nullptr;
+    g_pConn = nullptr;
+    std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
+    ResetGameStateForStart();
+}
+
+void CRecordTable::MoveOwnUser(int ownSeat) {
+    m_conn.m_nUserId = static_cast<int16_t>(ownSeat >= 1 && ownSeat <= 4 ? ownSeat - 1 : 50);
+    for (int id = 0; id < 4; ++id)
+        g_UsersList[id].aux = 0xFFFF;
+    RebuildSeating();
+    // A hand follows its user to the new place: give every hand its user afresh.
+    for (int place = 0; place < 4; ++place)
+        g_pHand[place]->AssignUser(kNoUser);
+    AssignHands();
+}
+
+void CRecordTable::Deal(uint32_t seed) {
+    std::vector<int> codes = {0, 1, 2, 3};
+    for (int c = 24; c < 52; ++c)
+        codes.push_back(c);
+    std::mt19937 rng(seed);
+    std::shuffle(codes.begin(), codes.end(), rng);
+    std::vector<std::vector<int>> bySeat(4);
+    for (int i = 0; i < 32; ++i)
+        bySeat[i / 8].push_back(codes[i]);
+    DealCodes(bySeat);
+}
+
+void CRecordTable::DealCodes(const std::vector<std::vector<int>>& codesBySeat) {
+    for (CPlayerHand* hand : g_pHand)
+        hand->Clear();
+    g_pTable->ResetTricks();
+    g_pDeck->ReturnDealt();
+    for (int seat = 1; seat <= 4; ++seat) {
+        CPlayerHand* hand = g_pHand[PlaceOfSeat(seat)];
+        std::vector<uint8_t> list;
+        for (int code : codesBySeat[seat - 1])
+            list.push_back(static_cast<uint8_t>(g_pDeck->FindSlot(code) + 1));
+        list.push_back(0);
+        hand->TakeListed(g_pDeck, list.data());
+    }
+}
+
+void CRecordTable::OpenBidding() {
+    m_bidding = std::make_unique<CBiddingModel>(m_host, m_host, m_host);
+    m_bidding->Open();
+}
+
+void CRecordTable::Call(int place, int value, int suit) {
+    if (m_bidding) m_bidding->OnBidCommand(UserAtPlace(place), value + 1, suit + 1);
+}
+
+void CRecordTable::SetContract(int value, int trump, int declarerPlace, int doubledBy,
+                               int redoubledBy) {
+    g_contract = {value, trump, doubledBy, redoubledBy, declarerPlace, NextPlace(g_nDealer)};
+    g_nBidder = -1;
+    EvaluateDeclarations();
+}
+
+void CRecordTable::PlayLegalCards(int n) {
+    for (int i = 0; i < n; ++i) {
+        const int place = g_contract.turn;
+        if (place < 0 || place > 3) return;
+        CPlayerHand* hand = g_pHand[place];
+        for (int slot = 0; slot < kPileSlots; ++slot) {
+            const CCard* card = hand->CardAt(slot);
+            if (card && g_pTable->IsLegalCard(hand, slot)) {
+                g_pTable->PlayCard(place, card->m_nCode);
+                break;
+            }
+        }
+    }
+}
+
+void CRecordTable::ResetForApply() {
+    for (CPlayerHand* hand : g_pHand)
+        hand->Clear();
+    g_pTable->ResetTricks();
+    g_pDeck->ReturnDealt();
+    ResetContract();
+    g_nDealer = -1;
+    g_nBidRule = 0;
+    g_nBidder = -1;
+    g_nDeals = 0;
+    g_score[0] = g_score[1] = 0;
+    ClearDealRecord();
+    std::memset(g_declare, 0, sizeof g_declare);
+    m_bidding.reset();
+    m_chat.clear();
+    m_pending.clear();
+    m_bPending = false;
+    m_showUpdates.clear();
+}
+
+bool CRecordTable::SaveBidding(std::vector<uint8_t>& out) {
+    if (!m_bidding) return false;
+    out = m_bidding->SaveState();
+    return true;
+}
+
+void CRecordTable::RestoreBidding(std::span<const uint8_t> state) {
+    OpenBidding();
+    m_bidding->RestoreState(state.data(), state.size());
+}

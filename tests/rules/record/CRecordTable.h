@@ -1,0 +1,100 @@
+// A table of four players for writing and applying game records without a
+// window: users on the four seats, the connection's own user, the deck, the
+// hands, the table pile, and a view and main frame that keep what a record
+// hands them (the bidding panel's model, chat lines, a pending game).
+// Used by the record tests, the record fuzzer and the record benchmark.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ai/CBiddingModel.h"
+#include "ai/IBiddingHost.h"
+#include "ai/ICommandSender.h"
+#include "ai/IStepPoster.h"
+#include "net/Conn.h"
+#include "rules/record/IRecordFrame.h"
+#include "rules/record/IRecordView.h"
+
+// The bidding model's host over the game state.
+class CRecordBidHost : public IBiddingHost, public ICommandSender, public IStepPoster {
+public:
+    int SeatOfPlace(int place) const override;
+    int PlaceOfSeat(int seat) const override;
+    int UserAtPlace(int place) const override;
+    int PlaceOfUser(int user) const override;
+    std::string NameAtPlace(int place) const override;
+    bool IsPlaceAutoPlayed(int, bool) const override { return false; }
+    bool HandlesComputerPartner() const override { return false; }
+    bool IsAutoPlay() const override { return false; }
+    bool IsSeated() const override;
+    bool IsPlaceHandledHere(int) const override { return false; }
+    bool MainViewExists() const override { return true; }
+    int Dealer() const override;
+    int BidRule() const override;
+    void SetBidder(int place) override;
+    void ClearTurnMarker(int) override {}
+    void RefreshTable() override {}
+    void ClearContract() override;
+    void CommitContract(const BiddingOutcome& outcome) override;
+    void StopComputerSearch() override {}
+    void Wait(int) override {}
+    void SendCommand(int16_t, const std::string&, int16_t) override {}
+    void PostStep(int, intptr_t) override {}
+};
+
+class CRecordTable : public IRecordView, public IRecordFrame {
+public:
+    // Four users (ids 0..3 on seats 1..4, started); the own user is the one on ownSeat
+    // (0: nobody at the table is this program's user).
+    explicit CRecordTable(int ownSeat);
+    ~CRecordTable() override;
+
+    // The own user moves to another seat: the seating and the hands' users are rebuilt.
+    void MoveOwnUser(int ownSeat);
+    // Deals eight cards to every hand, the same cards for the same seed.
+    void Deal(uint32_t seed);
+    // Deals given cards: codes[seat - 1] holds the eight codes of that seat's hand.
+    void DealCodes(const std::vector<std::vector<int>>& codesBySeat);
+    // Opens the bidding panel's model as the program does at the start of the bidding.
+    void OpenBidding();
+    // Lets the model apply a call of the place, as the bid command does.
+    void Call(int place, int value, int suit);
+    // Ends the bidding with a contract and gives the turn to the place after the dealer.
+    void SetContract(int value, int trump, int declarerPlace, int doubledBy = -1,
+                     int redoubledBy = -1);
+    // Plays n cards, each the first legal card of the place whose turn it is.
+    void PlayLegalCards(int n);
+    // What the game flow does before applying a record: the table emptied, the
+    // contract, dealer, bidder, pass limit, deals and totals reset; here the deal
+    // record, the declarations and the bidding panel are wiped as well, so that
+    // whatever comes back came from the record.
+    void ResetForApply();
+
+    CBiddingModel* Bidding() { return m_bidding.get(); }
+    void DropBidding() { m_bidding.reset(); }
+
+    // IRecordView
+    bool SaveBidding(std::vector<uint8_t>& out) override;
+    void RestoreBidding(std::span<const uint8_t> state) override;
+    void UpdateShowControl(int place) override { m_showUpdates.push_back(place); }
+    // IRecordFrame
+    void AddChatLine(std::string_view line) override { m_chat.emplace_back(line); }
+    void KeepPendingGame(std::span<const uint8_t> record) override {
+        m_pending.assign(record.begin(), record.end());
+        m_bPending = true;
+    }
+
+    std::vector<std::string> m_chat;
+    std::vector<uint8_t> m_pending;
+    bool m_bPending = false;
+    std::vector<int> m_showUpdates;
+
+private:
+    CConn m_conn;
+    CRecordBidHost m_host;
+    std::unique_ptr<CBiddingModel> m_bidding;
+};

@@ -11,9 +11,9 @@
 // Choices that Init would otherwise ask for in the welcome and Select Computer
 // dialogs. Handed over by the program's command line and by tests.
 struct ConnChoices {
-    std::string name;        // player name; empty becomes "Player"
-    int connType = 0;        // 0 = join a game, 1 = be the dealer
-    std::string dealerHost;  // join only: the dealer's address (name or dotted quad)
+    std::string name;       // player name; empty becomes "Player"
+    int connType = 0;       // 0 = join a game, 1 = be the dealer
+    std::string dealerHost; // join only: the dealer's address (name or dotted quad)
 };
 
 class VESKDLL_API CConn {
@@ -34,6 +34,9 @@ public:
 
     // Makes the next Init use these choices instead of showing dialogs.
     void SetChoices(const ConnChoices& choices);
+    // The dealer's TCP port (discovery uses the next one). 0 restores the
+    // default: VESK_PORT from the environment, else 250.
+    static void SetPort(uint16_t port);
 
     char m_szName[64];
     int m_nConnType;

@@ -1,0 +1,54 @@
+// The main frame's handler of WM_CONN_NOTIFY: applies each game command that the
+// library delivers to the game state, under the command lock, in the order the
+// dealer relayed them, and posts the steps that follow.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+class CGameFlow;
+
+class CCommandDispatcher {
+public:
+    explicit CCommandDispatcher(CGameFlow& flow) : m_flow(flow) {}
+
+    // wParam = (command << 16) | from; lParam = the payload string, which this
+    // frees, or for NET_PLACESTATE the place state. Always answers 0.
+    intptr_t OnConnNotify(uintptr_t wParam, intptr_t lParam);
+
+    // The command lock: held while one notification is handled and while the game
+    // objects are deleted at exit. Re-entrant on its owning thread.
+    static std::recursive_mutex& CommandLock();
+
+    // Payloads that did not fit the buffer and were dropped (or, for a state
+    // reply, taken as empty).
+    int OversizedDropped() const { return m_nOversized; }
+
+    // Applies a place state to a user (also used for computer partners and departures).
+    void ApplyPlaceState(int user, uint16_t state);
+
+private:
+    void Handle(int command, int from, const uint8_t* text, size_t length, intptr_t value);
+
+    void OnChat(int from, const uint8_t* text);
+    void OnDealPacket(const uint8_t* text, size_t length);
+    void OnNewDeal(int from);
+    void OnAttach(const uint8_t* text);
+    void OnDetach(int user, const uint8_t* text);
+    void OnBid(int from, const uint8_t* text, size_t length);
+    void OnBidFinish(int from, const uint8_t* text);
+    void OnPlayCard(int from, const uint8_t* text);
+    void OnShowCards(int from, const uint8_t* text, size_t length);
+    void OnShowDone(int from);
+    void OnStateRequest(int from);
+    void OnStateReply(uint8_t* text, size_t length);
+    void OnDeclare(int from);
+    void OnAutoPlay(int from, const uint8_t* text);
+    void OnAddAuto(int from, const uint8_t* text);
+    void OnDelAuto(const uint8_t* text);
+    void RecordSnapshotFor(int from);
+
+    CGameFlow& m_flow;
+    int m_nOversized = 0;
+};

@@ -1,0 +1,258 @@
+// The handlers of the single game commands.
+#include <cstring>
+#include <span>
+
+#include "ai/GameCommands.h"
+#include "app/CBidPanelCore.h"
+#include "app/CCommandDispatcher.h"
+#include "app/CGameFlow.h"
+#include "app/IFrameUi.h"
+#include "app/IGameConn.h"
+#include "app/NetCommands.h"
+#include "net/UsersList.h"
+#include "rules/CPlayerHand.h"
+#include "rules/CTrickPile.h"
+#include "rules/Cards.h"
+#include "rules/Declarations.h"
+#include "rules/GameState.h"
+#include "rules/ViewUtil.h"
+#include "rules/record/CRecordReader.h"
+#include "rules/record/RecordEscape.h"
+
+namespace {
+
+bool ValidPlace(int p) {
+    return p >= 0 && p <= 3 && g_pHand[p] != nullptr;
+}
+
+bool Named(int user) {
+    return user >= 0 && user < kMaxUsers && g_UsersList[user].name[0] != 0;
+}
+
+// The acting user's place; a user id without an entry sits nowhere (an empty
+// entry would otherwise read as place 0).
+int PlaceOfActor(int user) {
+    return Named(user) ? PlaceOfUser(user) : -1;
+}
+
+bool ActorHandledHere(int user) {
+    return Named(user) && IsUserHandledHere(user);
+}
+
+std::string NameOf(int user) {
+    if (user < 0 || user >= kMaxUsers) return {};
+    const char* name = g_UsersList[user].name;
+    return std::string(name, strnlen(name, sizeof g_UsersList[user].name));
+}
+
+const char* AsText(const uint8_t* text) {
+    return reinterpret_cast<const char*>(text);
+}
+
+// Computer partner numbers the AutoPartner menu offers.
+bool ValidPartner(int k) {
+    return k >= 1 && k <= 4;
+}
+
+} // namespace
+
+void CCommandDispatcher::ApplyPlaceState(int user, uint16_t state) {
+    if (user < 0 || user >= kMaxUsers) return;
+    if (state == kGameOverState) {
+        g_bGameRunning = 0;
+        g_bAutoPlay = 0;
+        g_bComputerSearch = 0;
+        RefreshComputerFlags();
+        state = 0;
+    }
+    USERINFO& e = g_UsersList[user];
+    if (g_bGameRunning && (e.state & kStartedBit) && state == 0) {
+        // A started player left the table: the game waits for the seats to fill again.
+        RefreshComputerFlags();
+        m_flow.KeepRunningGame();
+        m_flow.StopGame();
+        e.state = 0;
+        m_flow.PostStep(STEP_CHECK_TABLE, 0);
+        return;
+    }
+    e.state = state;
+    if (m_flow.SeatPanel()) m_flow.ApplySeatState(user, state);
+}
+
+void CCommandDispatcher::OnChat(int from, const uint8_t* text) {
+    m_flow.ShowChatLine(from, AsText(text));
+}
+
+void CCommandDispatcher::OnDealPacket(const uint8_t* text, size_t length) {
+    if (length < 1 || !g_pDeck) return;
+    const int place = PlaceOfActor(text[0] - 1);
+    if (!ValidPlace(place)) return;
+    g_pHand[place]->TakeListed(g_pDeck, text + 1);
+    for (CPlayerHand* hand : g_pHand)
+        if (!hand || hand->Count() != hand->m_nFull) return;
+    if (g_pHand[0]->m_nFaceMode != kDrawBack) g_pHand[0]->Arrange();
+    m_flow.RefreshTable();
+    InvalidateView();
+    m_flow.PostStep(STEP_OPEN_BIDDING, 0);
+}
+
+void CCommandDispatcher::OnNewDeal(int from) {
+    const int place = PlaceOfActor(from);
+    g_nDealer = place >= 0 ? place : 1;
+    m_flow.ClearTable();
+    if (ActorHandledHere(from)) m_flow.PostStep(STEP_DEAL_CARDS, 0);
+}
+
+void CCommandDispatcher::OnAttach(const uint8_t* text) {
+    if (text[0] != 0) m_flow.Frame().AddUserName(AsText(text));
+}
+
+void CCommandDispatcher::OnDetach(int user, const uint8_t* text) {
+    // The computer partners that the leaving program ran leave with it.
+    for (int v = 0; v < kMaxUsers; ++v) {
+        USERINFO& e = g_UsersList[v];
+        if (e.name[0] == 0 || e.owner != user || v == user) continue;
+        ApplyPlaceState(v, 0);
+        m_flow.Frame().RemoveUserName(NameOf(v));
+        std::memset(&g_UsersList[v], 0, sizeof(USERINFO));
+    }
+    ApplyPlaceState(user, 0);
+    m_flow.Frame().RemoveUserName(AsText(text));
+    if (user >= 0 && user < kMaxUsers) std::memset(&g_UsersList[user], 0, sizeof(USERINFO));
+    // The program we asked for the running game will not answer any more.
+    if (user == m_flow.AskedUser() && g_bStateAsked && !g_bStateDone) {
+        g_bStateDone = 1;
+        m_flow.PostStep(STEP_CHECK_TABLE, 0);
+    }
+}
+
+void CCommandDispatcher::RecordSnapshotFor(int from) {
+    if (PlaceOfActor(from) == 0 && g_bSeated) m_flow.RecordReplaySnapshot();
+}
+
+void CCommandDispatcher::OnBid(int from, const uint8_t* text, size_t length) {
+    if (!m_flow.BidPanel()) return;
+    RecordSnapshotFor(from);
+    if (CBidPanelCore* panel = m_flow.BidPanel()) {
+        panel->OnBid(from, text[0], length > 1 ? text[1] : 0);
+        m_flow.NotifyBiddingPanel();
+    }
+}
+
+void CCommandDispatcher::OnBidFinish(int from, const uint8_t* text) {
+    if (CBidPanelCore* panel = m_flow.BidPanel()) {
+        panel->OnFinish(from, text[0]);
+        m_flow.NotifyBiddingPanel();
+    }
+}
+
+void CCommandDispatcher::OnPlayCard(int from, const uint8_t* text) {
+    const int card = text[0] - 1;
+    const int p = PlaceOfActor(from);
+    RecordSnapshotFor(from);
+    m_flow.RemoveOverlay();
+    if (!g_bSeated && m_flow.BidPanel()) m_flow.CloseBiddingPanel();
+    if (!g_pTable || !ValidPlace(p) || card < 0) return;
+    DeclarationRecord& d = g_declare[p];
+    if (d.announced && PartnershipWinsDeclarations(p) && g_pTable->HasLastTrick() && !d.shown)
+        d.announced = 0;
+    m_flow.SetStatus({});
+    g_pHand[p]->DrawLabel(false, false);
+    g_pTable->PlayCard(p, card);
+    g_pTable->Redraw(false);
+    m_flow.AfterCardPlayed();
+}
+
+void CCommandDispatcher::OnShowCards(int from, const uint8_t* text, size_t length) {
+    const int p = PlaceOfActor(from);
+    m_flow.RemoveOverlay();
+    for (size_t i = 0; i < length; ++i) {
+        if (!g_pTable) return;
+        if (!ValidPlace(p)) continue;
+        g_pHand[p]->ToggleShowCode(text[i] - 1, true);
+        if (p == 0 && g_bSeated) {
+            if (g_pHand[0]->m_nSelCount > 0)
+                m_flow.RaiseShowButton(g_pHand[0]->SelectionValue() == 1);
+            else
+                m_flow.RemoveShowButton();
+        }
+    }
+    if (ValidPlace(p) && IsPlaceAutoPlayed(p) && g_pHand[p]->SelectionValue() == 1) {
+        const int turn = g_contract.turn;
+        m_flow.Conn().BroadcastCmd(-1, CMD_SHOW_DONE, g_szEmpty,
+                                   static_cast<int16_t>(UserAtPlace(turn)));
+    }
+}
+
+void CCommandDispatcher::OnShowDone(int from) {
+    const int p = PlaceOfActor(from);
+    if (ValidPlace(p)) {
+        g_pHand[p]->ShowDeclaration();
+        m_flow.RemoveShowButton();
+        g_declare[p].shown = 1;
+        if (IsPlaceAutoPlayed(p)) m_flow.PostStep(STEP_AUTO_CARD, 0);
+    }
+    m_flow.UpdateStatus();
+}
+
+void CCommandDispatcher::OnStateRequest(int from) {
+    const std::string text = m_flow.BuildStateReplyText();
+    m_flow.Conn().BroadcastCmd(static_cast<int16_t>(from), CMD_STATE_REPLY, text.c_str(), -1);
+}
+
+void CCommandDispatcher::OnStateReply(uint8_t* text, size_t length) {
+    // Only the answer to our own question is taken: a reply nobody asked for
+    // would overwrite the game this program follows.
+    if (!g_bStateAsked || g_bStateDone) return;
+    if (length > 0) {
+        ResetContract();
+        g_nDealer = -1;
+        g_nBidRule = 0;
+        g_nBidder = -1;
+        g_nDeals = 0;
+        g_score[0] = g_score[1] = 0;
+        const size_t n = UnescapeRecord(text, length);
+        if (ApplyRecord(std::span<const uint8_t>(text, n)) >= 0 && g_pTable)
+            g_pTable->ShowCurrentTrick();
+    }
+    g_bStateDone = 1;
+    m_flow.PostStep(STEP_CHECK_TABLE, 0);
+}
+
+void CCommandDispatcher::OnDeclare(int from) {
+    const int p = PlaceOfActor(from);
+    if (ValidPlace(p)) {
+        g_declare[p].announced = 1;
+        const char* t = g_declare[p].text;
+        m_flow.ShowChatLine(from, std::string(t, strnlen(t, sizeof g_declare[p].text)));
+        if (g_declare[NextPlace(p)].announced || g_declare[PreviousPlace(p)].announced)
+            m_flow.ShowRefereeOrderLine();
+        if (IsPlaceAutoPlayed(p)) m_flow.PostStep(STEP_AUTO_CARD, 0);
+    }
+    m_flow.UpdateStatus();
+}
+
+void CCommandDispatcher::OnAutoPlay(int from, const uint8_t* text) {
+    const int p = PlaceOfActor(from);
+    if (!ValidPlace(p)) return;
+    g_pHand[p]->m_bComputer = text[0] > 1 ? 1 : 0;
+    m_flow.RefreshTable();
+}
+
+void CCommandDispatcher::OnAddAuto(int from, const uint8_t* text) {
+    const int k = static_cast<int8_t>(text[0]);
+    if (!ValidPartner(k) || from < 0 || from >= kMaxUsers) return;
+    if (!AddAutoPlayer(g_UsersList, static_cast<char>(k), static_cast<short>(from))) return;
+    const int user = kAutoPlayerBase + k;
+    m_flow.Frame().AddUserName(NameOf(user));
+    ApplyPlaceState(user, static_cast<uint16_t>(k | kStartedBit));
+}
+
+void CCommandDispatcher::OnDelAuto(const uint8_t* text) {
+    const int k = static_cast<int8_t>(text[0]);
+    if (!ValidPartner(k)) return;
+    const int user = kAutoPlayerBase + k;
+    ApplyPlaceState(user, 0);
+    m_flow.Frame().RemoveUserName(NameOf(user));
+    DelAutoPlayer(g_UsersList, static_cast<char>(k));
+}

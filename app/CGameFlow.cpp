@@ -1,0 +1,455 @@
+#include "app/CGameFlow.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "ai/CComputerPlayer.h"
+#include "ai/GameCommands.h"
+#include "app/CBidPanelCore.h"
+#include "app/CSeatPanel.h"
+#include "app/IFlowPlatform.h"
+#include "app/IFrameUi.h"
+#include "app/IGameConn.h"
+#include "app/IViewUi.h"
+#include "net/UsersList.h"
+#include "platform/MessageSink.h"
+#include "rules/CPlayerHand.h"
+#include "rules/CTrickPile.h"
+#include "rules/Cards.h"
+#include "rules/GameState.h"
+#include "rules/ViewUtil.h"
+
+namespace {
+
+CGameFlow* s_hookFlow = nullptr;
+
+void PumpHook(void* context) {
+    static_cast<CGameFlow*>(context)->PumpMessages();
+}
+
+void SimpleBeepHook() {
+    if (s_hookFlow) s_hookFlow->Platform().Beep(kBeepSimple);
+}
+
+} // namespace
+
+CGameFlow::CGameFlow(IFlowPlatform& platform, IGameConn& conn, IMessageSink* viewSink,
+                     IFrameUi& frame, IViewUi& view, GameFlowOptions options)
+    : m_platform(platform), m_conn(conn), m_pViewSink(viewSink), m_frame(frame), m_view(view),
+      m_options(options), m_biddingHost(*this) {
+    s_hookFlow = this;
+    CComputerPlayer::SetPumpHook(&PumpHook, this);
+    CComputerPlayer::SetBeepHook(&SimpleBeepHook);
+    g_pRecordView = this;
+    g_pRecordFrame = this;
+}
+
+CGameFlow::~CGameFlow() {
+    if (g_pRecordView == this) g_pRecordView = nullptr;
+    if (g_pRecordFrame == this) g_pRecordFrame = nullptr;
+    if (s_hookFlow == this) {
+        s_hookFlow = nullptr;
+        CComputerPlayer::SetPumpHook(nullptr, nullptr);
+        CComputerPlayer::SetBeepHook(nullptr);
+    }
+}
+
+// ---- steps -------------------------------------------------------------------------
+
+void CGameFlow::PostStep(int step, intptr_t arg) {
+    if (m_pViewSink) m_pViewSink->PostMessage(WM_GAME_STEP, static_cast<uintptr_t>(step), arg);
+}
+
+void CGameFlow::OnGameStep(int step, intptr_t arg) {
+    if (step < STEP_ANNOUNCE_DEAL || step > STEP_BID_TURN || !FrameAndView()) return;
+    if (m_nStepDepth > 0) {
+        // A step met by the pump of a waiting step runs after that step: steps never
+        // nest, so a table of computers cannot pile them up without end.
+        m_deferredSteps.emplace_back(step, arg);
+        return;
+    }
+    ++m_nStepDepth;
+    EnterHandler();
+    switch (step) {
+    case STEP_ANNOUNCE_DEAL:
+        WaitSynchro(10, true);
+        if (FrameAndView()) AnnounceDeal(arg);
+        break;
+    case STEP_DEAL_CARDS:
+        DealCards();
+        break;
+    case STEP_CHECK_TABLE:
+        CheckTable();
+        break;
+    case STEP_OPEN_BIDDING:
+        OpenBidding();
+        break;
+    case STEP_AUTO_CARD:
+        WaitSynchro(40, true);
+        if (FrameAndView()) AutoCard();
+        break;
+    case STEP_AUTO_BID:
+        AutoBid();
+        break;
+    case STEP_BID_TURN:
+        BidTurn();
+        break;
+    default:
+        break;
+    }
+    LeaveHandler();
+    LeaveStep();
+}
+
+void CGameFlow::LeaveStep() {
+    if (--m_nStepDepth > 0) return;
+    m_nStepDepth = 0;
+    std::vector<std::pair<int, intptr_t>> deferred;
+    deferred.swap(m_deferredSteps);
+    for (const auto& [step, arg] : deferred)
+        PostStep(step, arg);
+}
+
+void CGameFlow::AnnounceDeal(intptr_t dealerUser) {
+    m_conn.BroadcastCmd(-1, CMD_NEW_DEAL, g_szEmpty, static_cast<int16_t>(dealerUser));
+}
+
+void CGameFlow::DealCards() {
+    WaitSynchro(10, true);
+    const int d = g_nDealer;
+    if (d < 0 || d > 3 || !g_pDeck) return;
+    static const int kPacket[3] = {3, 2, 3};
+    for (int n : kPacket) {
+        const int order[4] = {NextPlace(d), PartnerPlace(d), PreviousPlace(d), d};
+        for (int place : order) {
+            if (!g_pDeck || !g_pHand[place]) continue;
+            g_pHand[place]->SendDeal(g_pDeck, n);
+            Wait(40, true);
+        }
+    }
+}
+
+bool CGameFlow::MakeGameObjects() {
+    if (!g_pDeck) g_pDeck = new (std::nothrow) CCardPile(32);
+    if (!g_pDeck) return false;
+    if (!g_pTable) g_pTable = new (std::nothrow) CTrickPile(4, 8);
+    if (!g_pTable) return false;
+    for (auto& hand : g_pHand) {
+        if (!hand) hand = new (std::nothrow) CPlayerHand(kNoUser, 8);
+        if (!hand) return false;
+    }
+    return true;
+}
+
+void CGameFlow::DeleteGameObjects() {
+    delete g_pTable;
+    g_pTable = nullptr;
+    for (auto& hand : g_pHand) {
+        delete hand;
+        hand = nullptr;
+    }
+    delete g_pDeck;
+    g_pDeck = nullptr;
+}
+
+void CGameFlow::CheckTable() {
+    if (!MakeGameObjects()) return;
+    if (RebuildSeating()) {
+        for (int place = 0; place < 4; ++place)
+            g_pHand[place]->AssignUser(UserAtPlace(place));
+        if (g_pTable->Count() >= 32) {
+            ResetContract();
+            ClearDealRecord();
+            g_nDeals = 0;
+            g_score[0] = g_score[1] = 0;
+            if (IsPlaceHandledHere(g_nDealer)) {
+                PostStep(STEP_ANNOUNCE_DEAL, UserAtPlace(g_nDealer));
+                return;
+            }
+        }
+    }
+    if (!AskForRunningGame()) return;
+    RemoveOverlay();
+    RemoveShowButton();
+    if (!m_bidPanel && !m_seatPanel && !m_bShowButton && !g_bGameRunning) {
+        OpenSeatPanel();
+        PumpMessages();
+        if (g_nDeals != 0 && m_seatPanel) m_view.ShowScoreSheet();
+        return;
+    }
+    RefreshTable();
+}
+
+bool CGameFlow::AskForRunningGame() {
+    if (g_bStateDone) return true;
+    if (g_bStateAsked) return false;
+    const int own = OwnUserId();
+    for (int user = 0; user < kMaxUsers; ++user) {
+        const USERINFO& e = g_UsersList[user];
+        if (e.name[0] == 0 || user == own || e.owner != user) continue;
+        g_bStateAsked = 1;
+        m_nAskedUser = user;
+        m_conn.BroadcastCmd(static_cast<int16_t>(user), CMD_STATE_REQUEST, g_szEmpty, -1);
+        return false;
+    }
+    g_bStateDone = 1;
+    return true;
+}
+
+void CGameFlow::OpenBidding() {
+    if (m_bidPanel || m_seatPanel || m_bShowButton) return;
+    PumpMessages();
+    if (m_bidPanel || m_seatPanel || m_bShowButton || !FrameAndView()) return;
+    RemoveOverlay();
+    if (!OpenBiddingPanel()) return;
+    PumpMessages();
+    if (m_nScoreShownDeal != g_nDeals) {
+        m_view.ShowScoreSheet();
+        m_nScoreShownDeal = g_nDeals;
+    }
+}
+
+bool CGameFlow::OpenBiddingPanel() {
+    m_bidPanel = std::make_unique<CBidPanelCore>(
+        m_biddingHost, *this, *this, m_options.threadedBidding, [this] { CloseBiddingPanel(); });
+    CBidPanelCore* panel = m_bidPanel.get();
+    m_view.ShowBiddingPanel(*panel);
+    panel->Open();
+    if (m_bidPanel.get() == panel) m_view.UpdateBiddingPanel();
+    return m_bidPanel.get() == panel;
+}
+
+void CGameFlow::AutoCard() {
+    CloseBiddingPanel();
+    const int p = g_contract.turn;
+    if (p < 0 || p > 3 || !g_pHand[p] || !g_pTable) return;
+    // Several steps may have been posted for one turn; after the wait only the
+    // place that is still to play, and still played here, moves.
+    if (!IsPlaceAutoPlayed(p) || g_nBidder >= 0 || g_contract.declarer < 0) return;
+    CPlayerHand* hand = g_pHand[p];
+    const int16_t u = static_cast<int16_t>(UserAtPlace(p));
+    if (g_declare[p].value != 0 && !g_pTable->HasLastTrick() && !g_declare[p].announced) {
+        m_conn.BroadcastCmd(-1, CMD_DECLARE, g_szEmpty, u);
+        return;
+    }
+    if (hand->CanShowNow() == 1) {
+        const uint32_t set = hand->ComputeDeclaration(g_contract.trump);
+        if (set != 0) {
+            uint8_t list[kPileSlots + 1];
+            hand->ListSelected(set, list);
+            m_conn.BroadcastCmd(-1, CMD_SHOW_CARDS, reinterpret_cast<const char*>(list), u);
+            return;
+        }
+    }
+    CComputerPlayer player(*this);
+    player.PlayTurn(p);
+}
+
+void CGameFlow::AutoBid() {
+    Wait(600, true);
+    WaitSynchro(40, true);
+    if (FrameAndView() && m_bidPanel) {
+        m_bidPanel->ComputerCall();
+        if (m_bidPanel) m_view.UpdateBiddingPanel();
+    }
+}
+
+void CGameFlow::BidTurn() {
+    RemoveOverlay();
+    if (m_bidPanel) {
+        m_bidPanel->Refresh();
+        if (m_bidPanel) m_view.UpdateBiddingPanel();
+    }
+}
+
+// ---- waiting -----------------------------------------------------------------------
+
+void CGameFlow::PumpMessages() {
+    m_platform.PumpMessages();
+}
+
+int CGameFlow::ScaledMs(int ms) const {
+    if (m_options.pace <= 0) return 0;
+    return static_cast<int>(std::lround(ms * m_options.pace));
+}
+
+void CGameFlow::WaitUnscaled(int ms, bool pump) {
+    const uint32_t start = m_platform.Tick();
+    do {
+        if (pump) PumpMessages();
+    } while (static_cast<uint32_t>(m_platform.Tick() - start) < static_cast<uint32_t>(ms));
+}
+
+void CGameFlow::Wait(int ms, bool pump) {
+    WaitUnscaled(ScaledMs(ms), pump);
+}
+
+int CGameFlow::WaitSynchro(int tries, bool clearBusy) {
+    for (int i = 0; i < tries; ++i) {
+        if (m_conn.Synchro() == 0) return 1;
+        WaitUnscaled(100, true);
+    }
+    if (clearBusy) isBusy = 0;
+    return 0;
+}
+
+// ---- table operations --------------------------------------------------------------
+
+bool CGameFlow::FrameAndView() const {
+    return g_pMainFrame && g_pView;
+}
+
+void CGameFlow::RemoveOverlay() {
+    if (!g_bOverlay) return;
+    g_bOverlay = 0;
+    m_view.RestoreOverlayPicture();
+    m_view.RaiseChildren();
+    InvalidateView();
+}
+
+void CGameFlow::RefreshTable() {
+    RemoveOverlay();
+    if (g_pTable) g_pTable->Redraw(false);
+    for (CPlayerHand* hand : g_pHand)
+        if (hand) hand->Redraw(false);
+    UpdateStatus();
+    InvalidateView();
+}
+
+void CGameFlow::ClearTable() {
+    CloseSeatPanel();
+    CloseBiddingPanel();
+    for (CPlayerHand* hand : g_pHand)
+        if (hand) hand->Clear();
+    RefreshTable();
+    if (g_pDeck) g_pDeck->ReturnDealt();
+    if (g_pTable) g_pTable->ResetTricks();
+}
+
+void CGameFlow::StopGame() {
+    RemoveOverlay();
+    g_nBidder = -1;
+    ClearTable();
+    g_bSeated = g_bGameRunning = 0;
+    g_bAutoPlay = 0;
+    g_bComputerSearch = 0;
+    for (CPlayerHand* hand : g_pHand)
+        if (hand) hand->AssignUser(kNoUser);
+    m_view.FillTable();
+}
+
+void CGameFlow::SetStatus(const std::string& text) {
+    if (FrameAndView()) m_frame.SetStatusText(text);
+}
+
+namespace {
+
+std::string Format(const char* pattern, const char* arg) {
+    char text[160];
+    std::snprintf(text, sizeof text, pattern, arg);
+    return text;
+}
+
+} // namespace
+
+void CGameFlow::UpdateStatus() {
+    if (!FrameAndView()) return;
+    const int bidder = g_nBidder;
+    if (bidder >= 0) {
+        if (bidder < 4 && g_pHand[bidder] && bidder != g_nMarkerPlace) {
+            if (bidder == 0 && g_bSeated)
+                SetStatus(kStatusChooseCall);
+            else
+                SetStatus(Format(kStatusWaitingCall, g_pHand[bidder]->m_szName));
+            g_pHand[bidder]->DrawLabel(true, true);
+        }
+        return;
+    }
+    const int turn = g_contract.turn;
+    if (turn >= 0 && turn < 4 && g_pHand[turn]) {
+        if (turn == 0 && g_bSeated)
+            SetStatus(kStatusSelectCard);
+        else
+            SetStatus(Format(kStatusWaitingMove, g_pHand[turn]->m_szName));
+        g_pHand[turn]->DrawLabel(true, true);
+        return;
+    }
+    SetStatus({});
+}
+
+// ---- panels ------------------------------------------------------------------------
+
+void CGameFlow::CloseBiddingPanel() {
+    if (!m_bidPanel) return;
+    m_view.HideBiddingPanel();
+    m_retiredBidPanels.push_back(std::move(m_bidPanel));
+    if (m_nDepth == 0) m_retiredBidPanels.clear();
+}
+
+void CGameFlow::CloseSeatPanel() {
+    if (!m_seatPanel) return;
+    m_view.HideSeatPanel();
+    m_retiredSeatPanels.push_back(std::move(m_seatPanel));
+    if (m_nDepth == 0) m_retiredSeatPanels.clear();
+    RemoveOverlay();
+    ResetGame();
+}
+
+void CGameFlow::EnterHandler() {
+    ++m_nDepth;
+}
+
+void CGameFlow::LeaveHandler() {
+    if (--m_nDepth > 0) return;
+    m_nDepth = 0;
+    m_retiredBidPanels.clear();
+    m_retiredSeatPanels.clear();
+}
+
+void CGameFlow::OpenSeatPanel() {
+    m_seatPanel = std::make_unique<CSeatPanel>(m_conn, [this] { m_platform.Beep(kBeepSimple); });
+    CSeatPanel* panel = m_seatPanel.get();
+    m_view.ShowSeatPanel(*panel);
+    for (int user = 0; user < kMaxUsers && m_seatPanel.get() == panel; ++user) {
+        const USERINFO& e = g_UsersList[user];
+        if (e.name[0] != 0 && e.state != 0) ApplySeatState(user, e.state);
+    }
+}
+
+void CGameFlow::ApplySeatState(int user, uint16_t state) {
+    if (!m_seatPanel || !m_seatPanel->Apply(user, state)) return;
+    RefreshComputerFlags();
+    CloseSeatPanel();
+    if (m_pending) {
+        RecordPtr pending = std::move(m_pending);
+        ApplyGameRecord(pending->Bytes(), false);
+        return;
+    }
+    g_nDealer = PlaceOfSeat(1);
+    if (IsPlaceHandledHere(g_nDealer)) PostStep(STEP_ANNOUNCE_DEAL, UserAtPlace(g_nDealer));
+}
+
+bool CGameFlow::HandlesComputerPartner() const {
+    for (int place = 0; place < 4; ++place) {
+        const uint16_t user = UserAtPlace(place);
+        if (IsUserHandledHere(user) && IsComputerUser(user)) return true;
+    }
+    return false;
+}
+
+void CGameFlow::RaiseShowButton(bool enabled) {
+    m_bShowButton = true;
+    m_bShowButtonEnabled = enabled;
+    m_view.ShowShowButton(enabled);
+}
+
+void CGameFlow::RemoveShowButton() {
+    if (!m_bShowButton) return;
+    m_bShowButton = false;
+    m_bShowButtonEnabled = false;
+    m_view.HideShowButton();
+}
+
+void CGameFlow::SendCommand(int16_t cmd, const std::string& text, int16_t from) {
+    m_conn.BroadcastCmd(-1, cmd, text.c_str(), from);
+}

@@ -1,0 +1,210 @@
+// The game step machine and the game flow: the steps that deal, open the
+// bidding and make the computer's moves; the table check that starts deals and
+// games; the player's clicks on the table; the status line; the end of a deal
+// and of a game; AutoPlay; applying a game record. Steps arrive as WM_GAME_STEP
+// from the message loop; everything that changes the game is sent as a command.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "ai/ICommandSender.h"
+#include "ai/IStepPoster.h"
+#include "app/CGameBiddingHost.h"
+#include "rules/record/CRecordBuffer.h"
+#include "rules/record/IRecordFrame.h"
+#include "rules/record/IRecordView.h"
+
+class CBidPanelCore;
+class CReplaySnapshots;
+class CSeatPanel;
+class IFlowPlatform;
+class IFrameUi;
+class IGameConn;
+class IMessageSink;
+class IViewUi;
+
+// Status line texts.
+constexpr const char* kStatusWaitingMove = "Waiting for %s to move...";
+constexpr const char* kStatusPlayA = "Play a %s.";
+constexpr const char* kStatusSelectCard = "Select a card to play.";
+constexpr const char* kStatusChooseCall = "Please choose anything to say.";
+constexpr const char* kStatusWaitingCall = "Waiting for %s to say...";
+
+// Chat lines from the same sender beep when more than this has passed since the last line.
+constexpr uint32_t kChatBeepGap = 20000;
+// Chat lines a state reply carries.
+constexpr int kStateChatLines = 15;
+// Longest text payload the dispatcher takes (its buffer, the NUL included).
+constexpr size_t kPayloadBuffer = 4096;
+
+struct GameFlowOptions {
+    // Scales every fixed pause (0 none, 1 as written); the waits on the table's
+    // synchronisation keep their 100 ms between tries.
+    double pace = 1.0;
+    // Run the computer's bid evaluation on its worker thread.
+    bool threadedBidding = true;
+};
+
+class CGameFlow : public ICommandSender,
+                  public IStepPoster,
+                  public IRecordView,
+                  public IRecordFrame {
+public:
+    // `viewSink` receives the posted steps (the view's window).
+    CGameFlow(IFlowPlatform& platform, IGameConn& conn, IMessageSink* viewSink, IFrameUi& frame,
+              IViewUi& view, GameFlowOptions options = {});
+    ~CGameFlow() override;
+    CGameFlow(const CGameFlow&) = delete;
+    CGameFlow& operator=(const CGameFlow&) = delete;
+
+    // ---- steps ----
+    void PostStep(int step, intptr_t arg) override;
+    // The view's WM_GAME_STEP handler.
+    void OnGameStep(int step, intptr_t arg);
+
+    // ---- waiting ----
+    void PumpMessages();
+    // Busy wait of ms (scaled by the pace) with or without pumping.
+    void Wait(int ms, bool pump);
+    // The same wait, never scaled.
+    void WaitUnscaled(int ms, bool pump);
+    // Up to `tries` times: 1 at once when the table is idle, else a 100 ms pumping
+    // pause. After the last try, clears the library's busy count when asked; 0.
+    int WaitSynchro(int tries, bool clearBusy);
+
+    // ---- table operations ----
+    void RemoveOverlay();
+    void RefreshTable();
+    void ClearTable();
+    void StopGame();
+    void UpdateStatus();
+    void SetStatus(const std::string& text);
+
+    // ---- player input ----
+    void OnLeftButtonDown(int x, int y);
+    void OnRightButtonDown(int x, int y);
+    void OnLeftDoubleClick(int x, int y);
+    void OnShowButton();
+    void ToggleAutoPlay();
+
+    // ---- used by the dispatcher ----
+    // A chat line: "name>text", or the text alone for from = -1 (the referee).
+    void ShowChatLine(int from, const std::string& text);
+    // After a card was played: ends the deal, or updates the status and moves the computer.
+    void AfterCardPlayed();
+    void ShowRefereeOrderLine();
+    void RaiseShowButton(bool enabled);
+    void RemoveShowButton();
+    bool HasShowButton() const { return m_bShowButton; }
+    bool ShowButtonEnabled() const { return m_bShowButtonEnabled; }
+    // Posts STEP_AUTO_CARD when the turn place is played by this program's computer.
+    void PostAutoCardIfNeeded();
+    // A place state while the seat panel is open.
+    void ApplySeatState(int user, uint16_t state);
+
+    // The bidding panel's state changed: its window redraws.
+    void NotifyBiddingPanel();
+    // Just before the own player's call or card is applied: the main frame keeps a
+    // replay snapshot (never while a replay step is applied).
+    void SetSnapshotHook(std::function<void()> hook) { m_snapshotHook = std::move(hook); }
+    void RecordReplaySnapshot();
+    // Undo and Redo on a lone player's snapshots: AutoPlay goes off first, then the
+    // snapshot is applied as a replay. False when there was nothing to apply.
+    bool UndoReplay(CReplaySnapshots& snapshots);
+    bool RedoReplay(CReplaySnapshots& snapshots);
+
+    // ---- panels ----
+    CBidPanelCore* BidPanel() const { return m_bidPanel.get(); }
+    CSeatPanel* SeatPanel() const { return m_seatPanel.get(); }
+    void CloseBiddingPanel();
+    void CloseSeatPanel();
+    bool HandlesComputerPartner() const;
+    // Handlers that may pump messages bracket themselves with these, so that a panel
+    // closed by a nested command is deleted only once the outermost handler is done.
+    void EnterHandler();
+    void LeaveHandler();
+    // The user asked for the running game, -1 when none.
+    int AskedUser() const { return m_nAskedUser; }
+    // The deck, the hands and the table pile; deleted at exit.
+    static void DeleteGameObjects();
+
+    // ---- game records ----
+    // The record of the running game as a state reply carries it: the game, the
+    // last `chatLines` chat lines and, when asked, the pending game. Null when none.
+    RecordPtr BuildStateRecord(int chatLines, bool withPending) const;
+    // The state reply's text: the escaped record, shrunk (fewer chat lines, then
+    // without the pending game) until it fits a payload; empty when nothing fits.
+    std::string BuildStateReplyText() const;
+    // Applies a record (pending game, replay snapshot); `replay` clears the table first.
+    void ApplyGameRecord(std::span<const uint8_t> record, bool replay);
+    // Keeps the running game as the pending game (a started player left).
+    void KeepRunningGame();
+    void SetPendingGame(RecordPtr record) { m_pending = std::move(record); }
+    const CRecordBuffer* PendingGame() const { return m_pending.get(); }
+
+    // ICommandSender: a game command to everybody.
+    void SendCommand(int16_t cmd, const std::string& text, int16_t from) override;
+    // IRecordView
+    bool SaveBidding(std::vector<uint8_t>& out) override;
+    void RestoreBidding(std::span<const uint8_t> state) override;
+    void UpdateShowControl(int place) override;
+    // IRecordFrame
+    void AddChatLine(std::string_view line) override;
+    void KeepPendingGame(std::span<const uint8_t> record) override;
+
+    IGameConn& Conn() { return m_conn; }
+    IFrameUi& Frame() { return m_frame; }
+    IFlowPlatform& Platform() { return m_platform; }
+    double Pace() const { return m_options.pace; }
+
+private:
+    // Steps.
+    void AnnounceDeal(intptr_t dealerUser);
+    void DealCards();
+    void CheckTable();
+    void OpenBidding();
+    void AutoCard();
+    void AutoBid();
+    void BidTurn();
+    // Pieces.
+    bool MakeGameObjects();
+    bool AskForRunningGame();
+    void OpenSeatPanel();
+    bool OpenBiddingPanel();
+    void EndOfDeal();
+    void GameOver();
+    void RefuseCard(int slot, const char* reason);
+    bool InputBlocked();
+    bool FrameAndView() const;
+    void LeaveStep();
+    int ScaledMs(int ms) const;
+
+    IFlowPlatform& m_platform;
+    IGameConn& m_conn;
+    IMessageSink* m_pViewSink;
+    IFrameUi& m_frame;
+    IViewUi& m_view;
+    GameFlowOptions m_options;
+
+    CGameBiddingHost m_biddingHost;
+    std::unique_ptr<CBidPanelCore> m_bidPanel;
+    std::unique_ptr<CSeatPanel> m_seatPanel;
+    bool m_bShowButton = false;
+    bool m_bShowButtonEnabled = false;
+    RecordPtr m_pending;
+    int m_nScoreShownDeal = -1; // deal number for which the score sheet was last shown
+    int m_nAskedUser = -1;
+    std::function<void()> m_snapshotHook;
+    int m_nDepth = 0;
+    int m_nStepDepth = 0; // a step or a card click is running
+    std::vector<std::pair<int, intptr_t>> m_deferredSteps;
+    std::vector<std::unique_ptr<CBidPanelCore>> m_retiredBidPanels;
+    std::vector<std::unique_ptr<CSeatPanel>> m_retiredSeatPanels;
+};

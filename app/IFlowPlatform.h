@@ -1,0 +1,18 @@
+// The few services of the window system that the game flow needs: the message
+// pump, the tick count, a plain sleep and the beeps. The program implements them
+// over Qt; tests implement them over a queue and a counter.
+#pragma once
+
+#include <cstdint>
+
+class IFlowPlatform {
+public:
+    virtual ~IFlowPlatform() = default;
+    // Dispatches every message waiting for this thread (steps and notifications).
+    virtual void PumpMessages() = 0;
+    // Milliseconds, wrapping like a 32-bit tick count.
+    virtual uint32_t Tick() = 0;
+    virtual void Sleep(int ms) = 0;
+    // kBeepDefault or kBeepSimple (rules/TableView.h).
+    virtual void Beep(int kind) = 0;
+};

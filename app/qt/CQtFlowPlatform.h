@@ -1,0 +1,13 @@
+// The game flow's window-system services over Qt: the event pump, the tick
+// count, a plain sleep and the beep.
+#pragma once
+
+#include "app/IFlowPlatform.h"
+
+class CQtFlowPlatform : public IFlowPlatform {
+public:
+    void PumpMessages() override;
+    uint32_t Tick() override;
+    void Sleep(int ms) override;
+    void Beep(int kind) override;
+};

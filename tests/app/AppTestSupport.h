@@ -1,0 +1,366 @@
+// A whole game program in one process for the game flow's tests: a message
+// queue that stands for the windows, a fake table that echoes every broadcast
+// back in the order a dealer would, and recording doubles for the windows.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ai/GameCommands.h"
+#include "app/CBidPanelCore.h"
+#include "app/CCommandDispatcher.h"
+#include "app/CFrameBridge.h"
+#include "app/CGameFlow.h"
+#include "app/CSeatPanel.h"
+#include "app/IFlowPlatform.h"
+#include "app/IFrameUi.h"
+#include "app/IGameConn.h"
+#include "app/IViewUi.h"
+#include "app/NetCommands.h"
+#include "net/Conn.h"
+#include "net/UsersList.h"
+#include "platform/MessageSink.h"
+#include "rules/CCard.h"
+#include "rules/CPlayerHand.h"
+#include "rules/CTrickPile.h"
+#include "rules/Cards.h"
+#include "rules/GameState.h"
+#include "rules/TableView.h"
+
+namespace apptest {
+
+// "JH" = jack of hearts; ranks 7 8 9 T J Q K A, suits C D H S.
+inline int Code(const std::string& card) {
+    static const std::string ranks = "A23456789TJQK";
+    static const std::string suits = "CDHS";
+    return static_cast<int>(ranks.find(card[0]) * 4 + suits.find(card[1]));
+}
+
+struct Message {
+    uint32_t msg;
+    uintptr_t wParam;
+    intptr_t lParam;
+};
+
+// The windows' message queue: thread-safe posting, dispatch on the test's thread.
+class FakeQueue : public IMessageSink {
+public:
+    void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_messages.push_back({message, wParam, lParam});
+    }
+    bool Pop(Message& out) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_messages.empty()) return false;
+        out = m_messages.front();
+        m_messages.pop_front();
+        return true;
+    }
+    size_t Size() {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return m_messages.size();
+    }
+    // Steps waiting in the queue.
+    std::vector<Message> Pending() {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return {m_messages.begin(), m_messages.end()};
+    }
+
+private:
+    std::mutex m_lock;
+    std::deque<Message> m_messages;
+};
+
+struct SentCommand {
+    int16_t to;
+    int16_t cmd;
+    std::string text;
+    int16_t from;
+};
+
+// The table: every broadcast (and every message to the own user) comes back as
+// WM_CONN_NOTIFY, in the order sent, as the dealer relays it.
+class FakeTable : public IGameConn {
+public:
+    explicit FakeTable(FakeQueue& queue) : m_queue(queue) {}
+    int ownId = 0;
+    std::vector<SentCommand> sent;
+
+    void BroadcastCmd(int16_t to, int16_t cmd, const char* text, int16_t from) override {
+        sent.push_back({to, cmd, text ? text : "", from});
+        const int16_t actor = from == -1 ? static_cast<int16_t>(ownId) : from;
+        if (to == -1 || to == ownId) Deliver(cmd, static_cast<uint16_t>(actor), text ? text : "");
+    }
+    void SetPlaceState(int16_t state, int16_t from) override {
+        sent.push_back({-1, NET_PLACESTATE, std::string(), state});
+        const uint16_t actor = static_cast<uint16_t>(from == -1 ? ownId : from);
+        ++isBusy;
+        m_queue.PostMessage(WM_CONN_NOTIFY, (uintptr_t{NET_PLACESTATE} << 16) | actor, state);
+    }
+    int16_t Synchro() override { return isBusy.load(); }
+
+    // A command from another program at the table, as the library posts it.
+    void Deliver(int16_t cmd, uint16_t from, const std::string& text) {
+        ++isBusy;
+        auto* s = new CString(text);
+        m_queue.PostMessage(WM_CONN_NOTIFY,
+                            (static_cast<uintptr_t>(static_cast<uint16_t>(cmd)) << 16) | from,
+                            reinterpret_cast<intptr_t>(s));
+    }
+    void DeliverPlaceState(uint16_t from, int16_t state) {
+        ++isBusy;
+        m_queue.PostMessage(WM_CONN_NOTIFY, (uintptr_t{NET_PLACESTATE} << 16) | from, state);
+    }
+    std::vector<SentCommand> SentOf(int16_t cmd) const {
+        std::vector<SentCommand> out;
+        for (const auto& c : sent)
+            if (c.cmd == cmd) out.push_back(c);
+        return out;
+    }
+
+private:
+    FakeQueue& m_queue;
+};
+
+class FakePlatform : public IFlowPlatform {
+public:
+    std::function<void()> pump;
+    std::vector<int> beeps;
+    int sleeps = 0;
+    uint32_t tick = 100000;
+
+    void PumpMessages() override {
+        if (pump) pump();
+    }
+    uint32_t Tick() override { return tick += 5; }
+    void Sleep(int) override { ++sleeps; }
+    void Beep(int kind) override { beeps.push_back(kind); }
+};
+
+class FakeFrameUi : public IFrameUi {
+public:
+    std::vector<std::string> statuses;
+    std::vector<std::string> chat;
+    std::vector<std::string> users;
+    std::vector<std::string> removed;
+
+    void SetStatusText(const std::string& text) override { statuses.push_back(text); }
+    void AddChatListLine(const std::string& line) override { chat.push_back(line); }
+    std::vector<std::string> ChatListLines() const override { return chat; }
+    void AddUserName(const std::string& name) override { users.push_back(name); }
+    void RemoveUserName(const std::string& name) override {
+        removed.push_back(name);
+        for (auto it = users.begin(); it != users.end(); ++it)
+            if (*it == name) {
+                users.erase(it);
+                break;
+            }
+    }
+    std::string Status() const { return statuses.empty() ? std::string() : statuses.back(); }
+};
+
+class FakeViewUi : public IViewUi {
+public:
+    int biddingShown = 0, biddingHidden = 0, seatShown = 0, seatHidden = 0;
+    int scoreSheets = 0, fills = 0;
+    bool showButton = false, showButtonEnabled = false;
+
+    void ShowBiddingPanel(CBidPanelCore&) override { ++biddingShown; }
+    void HideBiddingPanel() override { ++biddingHidden; }
+    void UpdateBiddingPanel() override {}
+    void ShowSeatPanel(CSeatPanel&) override { ++seatShown; }
+    void HideSeatPanel() override { ++seatHidden; }
+    void ShowShowButton(bool enabled) override {
+        showButton = true;
+        showButtonEnabled = enabled;
+    }
+    void HideShowButton() override { showButton = showButtonEnabled = false; }
+    void RestoreOverlayPicture() override {}
+    void RaiseChildren() override {}
+    void ShowScoreSheet() override { ++scoreSheets; }
+    void FillTable() override { ++fills; }
+};
+
+// A table view without a picture: nothing is drawn, sizes are a classic table's.
+class FakeTableView : public ITableView {
+public:
+    bool HasSurface() const override { return false; }
+    void DrawCard(int, int, int, int, int, int, uint32_t) override {}
+    void EraseCard(int, int, int, int, uint32_t) override {}
+    void DrawText(int, int, const char*) override {}
+    ViewSize MeasureText(const char*) override { return {40, 12}; }
+    void DrawIcon(int, int, int) override {}
+    void FillRect(int, int, int, int, uint32_t) override {}
+    void Invalidate() override {}
+    ViewSize StandardCardSize() const override { return {71, 96}; }
+    ViewSize ClientSize() const override { return {540, 500}; }
+    void GatherTrick(CTrickPile&, int) override {}
+};
+
+// One program at a table, with its game state reset.
+class GameFixture : public ::testing::Test {
+protected:
+    FakeQueue queue;
+    FakeTable table{queue};
+    FakePlatform platform;
+    FakeFrameUi frameUi;
+    FakeViewUi viewUi;
+    FakeTableView tableView;
+    CConn conn;
+    std::unique_ptr<CGameFlow> flow;
+    std::unique_ptr<CCommandDispatcher> dispatcher;
+    std::unique_ptr<CFrameBridge> bridge;
+
+    void SetUp() override {
+        CGameFlow::DeleteGameObjects();
+        ResetGameStateForStart();
+        std::memset(g_UsersList, 0, sizeof g_UsersList);
+        isBusy = 0;
+        conn.m_nUserId = 0;
+        g_pConn = &conn;
+        GameFlowOptions options;
+        options.pace = 0;
+        options.threadedBidding = false;
+        flow = std::make_unique<CGameFlow>(platform, table, &queue, frameUi, viewUi, options);
+        dispatcher = std::make_unique<CCommandDispatcher>(*flow);
+        bridge = std::make_unique<CFrameBridge>(*flow);
+        g_pMainFrame = bridge.get();
+        g_pView = &tableView;
+        platform.pump = [this] { Pump(); };
+    }
+
+    void TearDown() override {
+        Drain();
+        flow.reset();
+        dispatcher.reset();
+        g_pMainFrame = nullptr;
+        g_pView = nullptr;
+        g_pConn = nullptr;
+        CGameFlow::DeleteGameObjects();
+        std::memset(g_UsersList, 0, sizeof g_UsersList);
+        isBusy = 0;
+    }
+
+    void Dispatch(const Message& m) {
+        if (m.msg == WM_CONN_NOTIFY)
+            dispatcher->OnConnNotify(m.wParam, m.lParam);
+        else if (m.msg == WM_GAME_STEP)
+            flow->OnGameStep(static_cast<int>(m.wParam), m.lParam);
+    }
+    // While it answers true, nested pumps dispatch nothing, so that the outermost
+    // loop regains control.
+    std::function<bool()> holdPump;
+
+    // Dispatches everything waiting (what PumpMessages does).
+    void Pump() {
+        if (holdPump && holdPump()) return;
+        Message m;
+        while (queue.Pop(m))
+            Dispatch(m);
+    }
+    // Frees what is left without running it.
+    void Drain() {
+        Message m;
+        while (queue.Pop(m))
+            if (m.msg == WM_CONN_NOTIFY && (m.wParam >> 16) != NET_PLACESTATE)
+                delete reinterpret_cast<CString*>(m.lParam);
+    }
+    // Runs messages one at a time until `done` holds or nothing is left (at most `limit`).
+    template <typename F> bool RunUntil(F done, int limit = 100000) {
+        holdPump = done;
+        Message m;
+        for (int i = 0; i < limit && !done(); ++i) {
+            if (!queue.Pop(m)) break;
+            Dispatch(m);
+        }
+        holdPump = nullptr;
+        return done();
+    }
+    // As RunUntil, but an empty queue is waited on: another thread (the bid
+    // evaluation) may still post. Gives up after `idleLimit` empty looks.
+    template <typename F> bool RunUntilWaiting(F done, int idleLimit = 20000) {
+        holdPump = done;
+        Message m;
+        for (int idle = 0; !done() && idle < idleLimit;) {
+            if (!queue.Pop(m)) {
+                ++idle;
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                continue;
+            }
+            Dispatch(m);
+        }
+        holdPump = nullptr;
+        return done();
+    }
+    bool StepPending(int step) {
+        for (const Message& m : queue.Pending())
+            if (m.msg == WM_GAME_STEP && static_cast<int>(m.wParam) == step) return true;
+        return false;
+    }
+
+    static void AddUser(int id, const char* name, int owner = -1, uint16_t state = 0) {
+        USERINFO& e = g_UsersList[id];
+        e.state = state;
+        e.owner = static_cast<uint16_t>(owner < 0 ? id : owner);
+        e.aux = 0xFFFF;
+        std::strncpy(e.name, name, sizeof e.name - 1);
+    }
+
+    // Own user 0 ("Ann") at seat 1; humans 1 "Bob" (seat 2), 2 "Cid" (seat 3),
+    // 3 "Dan" (seat 4); all started, the game on, the table checked.
+    void StartFourHumans() {
+        AddUser(0, "Ann", -1, 0x8001);
+        AddUser(1, "Bob", -1, 0x8002);
+        AddUser(2, "Cid", -1, 0x8003);
+        AddUser(3, "Dan", -1, 0x8004);
+        g_bStateDone = 1;
+        flow->OnGameStep(STEP_CHECK_TABLE, 0);
+        Pump();
+    }
+
+    // Deals the listed cards (by place) through deal packets from the table.
+    void DealHands(const std::vector<std::string> hands[4]) {
+        for (int place = 0; place < 4; ++place) {
+            std::string packet(1, static_cast<char>(UserAtPlace(place) + 1));
+            for (const std::string& c : hands[place])
+                packet += static_cast<char>(g_pDeck->FindSlot(Code(c)) + 1);
+            table.Deliver(CMD_DEAL_PACKET, 0, packet);
+        }
+        Pump();
+    }
+
+    // The bidding skipped: a contract for `declarer` with `trump`, first card from `turn`.
+    void SetContract(int value, int trump, int declarer, int turn) {
+        flow->CloseBiddingPanel();
+        g_nBidder = -1;
+        g_contract = {value, trump, -1, -1, declarer, turn};
+    }
+
+    // The point inside a card of the own hand where a click hits that card.
+    static bool CardPoint(const std::string& card, int* x, int* y) {
+        const int slot = g_pHand[0]->FindSlot(Code(card));
+        if (slot < 0) return false;
+        const CCard* c = g_pHand[0]->CardAt(slot);
+        *x = c->m_nX + 3;
+        *y = c->m_nY + 40;
+        return true;
+    }
+
+    void PlayFrom(int place, const std::string& card) {
+        table.Deliver(CMD_PLAY_CARD, UserAtPlace(place),
+                      std::string(1, static_cast<char>(Code(card) + 1)));
+        Pump();
+    }
+};
+
+} // namespace apptest

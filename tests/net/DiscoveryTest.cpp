@@ -1,0 +1,115 @@
+// Discovery datagrams: the 12-byte request and the 474-byte answer.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <cstring>
+
+#include "net/Discovery.h"
+
+namespace {
+USERINFO Entry(const char* name, uint16_t state) {
+    USERINFO e{};
+    e.state = state;
+    std::strncpy(e.name, name, sizeof e.name - 1);
+    return e;
+}
+const char kHost[kHostField] = "dealer-pc";
+} // namespace
+
+TEST(DiscoveryRequest, OnlyTheExactTwelveBytesCount) {
+    const uint8_t* req = reinterpret_cast<const uint8_t*>(kRequestText);
+    EXPECT_TRUE(IsDiscoveryRequest(req, 12));
+    EXPECT_FALSE(IsDiscoveryRequest(req, 11)); // truncated
+    uint8_t longer[13] = {};
+    std::memcpy(longer, req, 12);
+    EXPECT_FALSE(IsDiscoveryRequest(longer, 13)); // oversized
+    uint8_t wrong[12];
+    std::memcpy(wrong, "VESKANSWER\0\0", 12);
+    EXPECT_FALSE(IsDiscoveryRequest(wrong, 12)); // wrong tag
+}
+
+TEST(DiscoveryAnswer, LayoutOfTheAnswer) {
+    USERINFO list[kMaxUsers] = {};
+    list[0] = Entry("Ann", 0x8001);
+    list[3] = Entry("Bob", 0);
+    list[101] = Entry("Ivla", 0x8001);
+    uint8_t a[kAnswerSize];
+    BuildDiscoveryAnswer(a, kHost, list);
+    EXPECT_EQ(std::memcmp(a, "VESKANSWER\0\0", 12), 0);
+    EXPECT_STREQ(reinterpret_cast<const char*>(a + 12), "dealer-pc");
+    EXPECT_EQ(a[52], 0); // only two started
+    EXPECT_EQ(a[53], 3);
+    EXPECT_STREQ(reinterpret_cast<const char*>(a + 54), "Ann");
+    EXPECT_EQ(a[54 + 20], 1);
+    EXPECT_STREQ(reinterpret_cast<const char*>(a + 54 + 21), "Bob");
+    EXPECT_EQ(a[54 + 21 + 20], 0);
+    EXPECT_STREQ(reinterpret_cast<const char*>(a + 54 + 42), "Ivla");
+}
+
+TEST(DiscoveryAnswer, FourStartedMakeTheGameActive) {
+    USERINFO list[kMaxUsers] = {};
+    list[0] = Entry("A", 0x8001);
+    list[1] = Entry("B", 0x8002);
+    list[2] = Entry("C", 0x8003);
+    list[3] = Entry("D", 0x0004);
+    uint8_t a[kAnswerSize];
+    BuildDiscoveryAnswer(a, kHost, list);
+    EXPECT_EQ(a[52], 0);
+    list[3].state = 0x8004;
+    BuildDiscoveryAnswer(a, kHost, list);
+    EXPECT_EQ(a[52], 1);
+}
+
+TEST(DiscoveryAnswer, MoreThanTwentyUsersListsTheFirstTwenty) {
+    USERINFO list[kMaxUsers] = {};
+    for (int i = 0; i < 30; ++i)
+        list[i] = Entry(("U" + std::to_string(i)).c_str(), i >= 25 ? 0x8001 : 0);
+    uint8_t a[kAnswerSize];
+    BuildDiscoveryAnswer(a, kHost, list);
+    EXPECT_EQ(a[53], 20);
+    EXPECT_STREQ(reinterpret_cast<const char*>(a + 54 + 19 * 21), "U19");
+    EXPECT_EQ(a[52], 1); // the started ones beyond the twentieth still count
+}
+
+TEST(DiscoveryAnswer, ParseRoundTrip) {
+    USERINFO list[kMaxUsers] = {};
+    list[0] = Entry("Ann", 0x8001);
+    list[1] = Entry("Bob", 0);
+    uint8_t a[kAnswerSize];
+    BuildDiscoveryAnswer(a, kHost, list);
+    DiscoveryAnswer out;
+    ASSERT_TRUE(ParseDiscoveryAnswer(a, sizeof a, inet_addr("127.0.0.1"), out));
+    EXPECT_EQ(out.host, "dealer-pc");
+    EXPECT_FALSE(out.active);
+    ASSERT_EQ(out.users.size(), 2u);
+    EXPECT_EQ(out.users[0].first, "Ann");
+    EXPECT_TRUE(out.users[0].second);
+    EXPECT_FALSE(out.users[1].second);
+    EXPECT_EQ(out.address, inet_addr("127.0.0.1"));
+}
+
+TEST(DiscoveryAnswer, WrongSizeOrTagIsIgnored) {
+    USERINFO list[kMaxUsers] = {};
+    uint8_t a[kAnswerSize + 1];
+    BuildDiscoveryAnswer(a, kHost, list);
+    DiscoveryAnswer out;
+    EXPECT_FALSE(ParseDiscoveryAnswer(a, kAnswerSize - 1, 0, out)); // truncated
+    EXPECT_FALSE(ParseDiscoveryAnswer(a, kAnswerSize + 1, 0, out)); // oversized
+    a[0] = 'X';
+    EXPECT_FALSE(ParseDiscoveryAnswer(a, kAnswerSize, 0, out)); // wrong tag
+    a[0] = 'V';
+    a[10] = '!';
+    EXPECT_FALSE(ParseDiscoveryAnswer(a, kAnswerSize, 0, out)); // tag without its NUL
+}
+
+TEST(DiscoveryAnswer, HostileCountAndUnterminatedTextsStayInside) {
+    uint8_t a[kAnswerSize];
+    std::memset(a, 'x', sizeof a);
+    std::memcpy(a, "VESKANSWER\0\0", 12);
+    a[53] = 255;
+    DiscoveryAnswer out;
+    ASSERT_TRUE(ParseDiscoveryAnswer(a, sizeof a, 0, out));
+    EXPECT_EQ(out.host, std::string(40, 'x'));
+    ASSERT_EQ(out.users.size(), 20u);
+    EXPECT_EQ(out.users[19].first, std::string(20, 'x'));
+}

@@ -1,0 +1,70 @@
+// A scripted stand-in for the library's dialogs.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "net/CGameListModel.h"
+#include "net/NetUi.h"
+
+namespace nettest {
+
+class FakeNetUi : public INetUi {
+public:
+    // Each call of the welcome dialog takes the next entry; past the end: Cancel.
+    struct Welcome {
+        std::string name;
+        int connType = 0;
+    };
+    std::vector<Welcome> welcomes;
+    // What the Select Computer dialog does while it is "open".
+    std::function<bool(const std::function<void()>& broadcast, uint32_t& address)> selectComputer;
+
+    bool WelcomeDialog(std::string& name, int& connType) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (welcomeCalls >= welcomes.size()) {
+            ++welcomeCalls;
+            return false;
+        }
+        name = welcomes[welcomeCalls].name;
+        connType = welcomes[welcomeCalls].connType;
+        ++welcomeCalls;
+        return true;
+    }
+    bool SelectComputer(const std::function<void()>& broadcast, uint32_t& address) override {
+        model.Open();
+        const bool ok = selectComputer ? selectComputer(broadcast, address) : false;
+        model.Close();
+        return ok;
+    }
+    void AddAnswer(const DiscoveryAnswer& answer) override { model.Add(answer); }
+    void MessageBox(const std::string& text) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        messages.push_back(text);
+    }
+    void PumpMessages() override { ++pumps; }
+
+    std::vector<std::string> Messages() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return messages;
+    }
+
+    CGameListModel model;
+    size_t welcomeCalls = 0;
+    std::vector<std::string> messages;
+    std::atomic<long> pumps{0};
+
+private:
+    std::mutex m_mutex;
+};
+
+// Installs a UI for the scope of a test.
+struct UiScope {
+    explicit UiScope(INetUi* ui) { SetNetUi(ui); }
+    ~UiScope() { SetNetUi(nullptr); }
+};
+
+} // namespace nettest

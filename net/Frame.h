@@ -6,21 +6,14 @@
 #include <cstdint>
 #include <string>
 
-constexpr uint32_t WM_CONN_NOTIFY = 1026; // WM_USER + 2
+#include "net/NetCommands.h"
+#include "net/UsersList.h"
 
 // Commands that the library handles itself (game commands pass through).
 constexpr uint16_t CMD_CHAT_CODE = 1;
-constexpr uint16_t NET_ATTACH = 4;
-constexpr uint16_t NET_DETACH = 5;
-constexpr uint16_t NET_PLACESTATE = 6;
-constexpr uint16_t NET_LOGIN = 16;
-constexpr uint16_t NET_SYNCREPLY = 17;
-constexpr uint16_t NET_ADDAUTO = 18;
-constexpr uint16_t NET_DELAUTO = 19;
 
 constexpr uint16_t kFrameVersion = 1008;
 constexpr uint16_t kEverybody = 0xFFFF;
-constexpr uint16_t kNoUser = 0xFFFF;
 constexpr size_t kHeaderSize = 16;
 constexpr size_t kBufferSize = 8000;
 constexpr size_t kMaxPayload = kBufferSize - kHeaderSize;

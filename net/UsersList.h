@@ -22,6 +22,7 @@ static_assert(sizeof(USERINFO) == 26, "USERINFO is 26 bytes on the wire");
 
 constexpr int kMaxUsers = 255;       // user ids 0..254
 constexpr int kAutoPlayerBase = 100; // computer partner k lives at 100 + k
+constexpr uint16_t kNoUser = 0xFFFF; // no user: a free place, seat or sender
 
 // Strings handed from the library to the program in WM_CONN_NOTIFY.
 using CString = std::string;

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "net/UsersList.h" // kNoUser, the user list the seat lookups read
+
 constexpr int kClub = 0;
 constexpr int kDiamond = 1;
 constexpr int kHeart = 2;
@@ -17,7 +19,6 @@ constexpr int kSpade = 3;
 constexpr int kNoTrump = 4; // trump value of a contract without trumps
 
 constexpr int kNoCard = -1;
-constexpr uint16_t kNoUser = 0xFFFF; // "no user" as held in the place and seat tables
 constexpr uint8_t kEmptyCardByte = 255;
 
 // ---- single cards ----

@@ -9,6 +9,23 @@ struct AppOptions {
     bool version = false;
     // Scales the game's fixed pauses: 0 none, 1 as the game has them.
     double pace = 1.0;
+    // The player's name; empty: the welcome dialog asks.
+    std::string name;
+    // 1 = be the dealer (--deal), 0 = join (--join HOST), -1 = the welcome dialog asks.
+    int connType = -1;
+    std::string joinHost;
+    // The dealer's TCP port; 0 = the default.
+    int port = 0;
+    // Take this seat (1..4) at the seat panel; 0 = the player chooses.
+    int seat = 0;
+    // Start at the taken seat.
+    bool start = false;
+    // Seats (1..4) given to this program's computer partners, in order.
+    std::vector<int> partners;
+    // Switch AutoPlay on once the game runs.
+    bool autoplay = false;
+    // Print the score sheet and exit when the first game is over.
+    bool exitAfterGame = false;
     // Empty when the command line was understood; else what was wrong.
     std::string error;
 };

@@ -1,9 +1,12 @@
 // VeskApp: the game program.
+#include <QApplication>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/AppOptions.h"
+#include "app/qt/CAppSession.h"
+#include "net/ui/NetDialogs.h"
 
 #ifndef VESK_VERSION
 #define VESK_VERSION "0.0.0"
@@ -23,7 +26,18 @@ int main(int argc, char** argv) {
         std::printf("VeskApp %s\n", VESK_VERSION);
         return 0;
     }
-    // The main window, the table view and the dialogs come with the program's windows.
-    std::fputs("VeskApp: the table window is not part of this build yet.\n", stderr);
-    return 1;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Vesk");
+    InstallNetDialogs();
+    int code = 0;
+    {
+        CAppSession session(options);
+        if (session.Start())
+            code = QApplication::exec();
+        else
+            code = session.ExitCode();
+    }
+    RemoveNetDialogs();
+    return code;
 }

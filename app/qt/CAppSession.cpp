@@ -1,0 +1,143 @@
+#include "app/qt/CAppSession.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "ai/GameCommands.h"
+#include "app/CCommandDispatcher.h"
+#include "app/CFrameBridge.h"
+#include "app/CGameFlow.h"
+#include "app/CSeatPanel.h"
+#include "app/NetCommands.h"
+#include "app/ScoreText.h"
+#include "app/qt/CMainFrame.h"
+#include "app/qt/CVeskView.h"
+#include "display/DisplayPace.h"
+#include "display/TableWidget.h"
+#include "net/Conn.h"
+#include "platform/qt/QtMessageSink.h"
+#include "rules/GameState.h"
+
+CAppSession::CAppSession(const AppOptions& options) : m_options(options) {}
+
+CAppSession::~CAppSession() {
+    Shutdown();
+}
+
+bool CAppSession::Start() {
+    ResetGameStateForStart();
+    CDisplayPace::SetFactor(m_options.pace);
+
+    m_frame = std::make_unique<CMainFrame>();
+    CVeskView& view = m_frame->View();
+    GameFlowOptions flowOptions;
+    flowOptions.pace = m_options.pace;
+    m_flow = std::make_unique<CGameFlow>(m_platform, m_adapter, &view.Sink(), *m_frame, view,
+                                         flowOptions);
+    m_dispatcher = std::make_unique<CCommandDispatcher>(*m_flow);
+    m_bridge = std::make_unique<CFrameBridge>(*m_flow);
+
+    m_frame->Sink().SetHandler(
+        [this](uint32_t msg, uintptr_t w, intptr_t l) { OnFrameMessage(msg, w, l); });
+    view.Sink().SetHandler(
+        [this](uint32_t msg, uintptr_t w, intptr_t l) { OnViewMessage(msg, w, l); });
+    m_frame->SetChatSender([this](const std::string& text) {
+        if (g_pConn) m_adapter.BroadcastCmd(-1, CMD_CHAT, text.c_str(), -1);
+    });
+    CGameFlow* flow = m_flow.get();
+    CTableWidget& table = view.Table();
+    table.onLeftDown = [flow](QPoint p) { flow->OnLeftButtonDown(p.x(), p.y()); };
+    table.onRightDown = [flow](QPoint p) { flow->OnRightButtonDown(p.x(), p.y()); };
+    table.onLeftDoubleClick = [flow](QPoint p) { flow->OnLeftDoubleClick(p.x(), p.y()); };
+    table.onKey = [flow](int) { flow->RemoveOverlay(); };
+    view.SetShowHandler([flow] { flow->OnShowButton(); });
+
+    m_frame->show();
+    table.EnsurePicture();
+    g_pMainFrame = m_bridge.get();
+    g_pView = &view.Picture();
+
+    m_conn = new CConn();
+    g_pConn = m_conn;
+    if (m_options.port != 0) CConn::SetPort(static_cast<uint16_t>(m_options.port));
+    if (m_options.connType >= 0)
+        m_conn->SetChoices(ConnChoices{m_options.name, m_options.connType, m_options.joinHost});
+    if (!m_conn->Init(&m_frame->Sink())) {
+        m_exitCode = 1;
+        return false;
+    }
+    m_adapter.SetConn(m_conn);
+    view.Sink().PostMessage(WM_GAME_STEP, STEP_CHECK_TABLE, 0);
+    QTimer::singleShot(0, m_frame.get(), [this] { RunCommandLineChoices(); });
+    return true;
+}
+
+void CAppSession::RunCommandLineChoices() {
+    if (m_finished) return;
+    const int seat = m_options.seat;
+    if (seat != 0) {
+        // As the seat panel's "Free" and "Start" buttons do.
+        CSeatPanel panel(m_adapter, nullptr);
+        panel.ClickFree(seat, true);
+        if (m_options.start) panel.ClickStart(seat, true);
+    }
+    // As the AutoPartner menu does: the partner's number and a NUL.
+    for (int k : m_options.partners) {
+        const char text[2] = {static_cast<char>(k), 0};
+        m_adapter.BroadcastCmd(-1, NET_ADDAUTO, text, -1);
+    }
+}
+
+void CAppSession::OnFrameMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    if (msg != WM_CONN_NOTIFY) return;
+    if (m_finished || !m_dispatcher) {
+        if ((wParam >> 16) != NET_PLACESTATE) DeleteCString(reinterpret_cast<CString*>(lParam));
+        return;
+    }
+    m_dispatcher->OnConnNotify(wParam, lParam);
+    AfterMessage();
+}
+
+void CAppSession::OnViewMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    if (msg != WM_GAME_STEP || m_finished || !m_flow) return;
+    m_flow->OnGameStep(static_cast<int>(wParam), lParam);
+    AfterMessage();
+}
+
+void CAppSession::AfterMessage() {
+    if (m_finished) return;
+    if (m_options.exitAfterGame && g_nDeals > 0 && !g_bGameRunning &&
+        (g_score[0] > 300 || g_score[1] > 300)) {
+        m_finished = true;
+        const std::string sheet = ScoreSheetText();
+        std::fputs(sheet.c_str(), stdout);
+        std::fflush(stdout);
+        QApplication::exit(0);
+        return;
+    }
+    if (m_options.autoplay && g_bSeated && g_bGameRunning && !g_bAutoPlay) m_flow->ToggleAutoPlay();
+}
+
+void CAppSession::Shutdown() {
+    m_finished = true;
+    {
+        std::lock_guard<std::recursive_mutex> lock(CCommandDispatcher::CommandLock());
+        g_pView = nullptr;
+        CGameFlow::DeleteGameObjects();
+        if (m_conn) {
+            m_conn->Done();
+            m_adapter.SetConn(nullptr);
+            g_pConn = nullptr;
+            delete m_conn;
+            m_conn = nullptr;
+        }
+    }
+    g_pMainFrame = nullptr;
+    m_dispatcher.reset();
+    m_flow.reset();
+    m_bridge.reset();
+    m_frame.reset();
+}

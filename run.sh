@@ -9,9 +9,9 @@ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_ARGS:-}
 cmake --build "$build_dir" -j "$(nproc)"
 
 app="$build_dir/app/VeskApp"
-if [ ! -x "$app" ]; then
-    echo "The game program is not built yet; the engine and its tests are (./test.sh)." >&2
-    exit 1
+# Ports below 1024 need root or the bind capability; pick an ordinary one otherwise.
+if [ "$(id -u)" -ne 0 ] && [ -z "${VESK_PORT:-}" ]; then
+    export VESK_PORT=2500
 fi
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     # No display: one whole headless game, the dealer with three computer partners.

@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     qt6-base-dev libgl-dev
     fonts-dejavu-core fonts-dancingscript
+    appstream desktop-file-utils dpkg-dev libcap2-bin
     "$@"
 )
 

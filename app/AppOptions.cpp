@@ -63,6 +63,8 @@ AppOptions ParseAppOptions(const std::vector<std::string>& args) {
             o.autoplay = true;
         } else if (a == "--exit-after-game") {
             o.exitAfterGame = true;
+        } else if (a == "--trace") {
+            o.trace = true;
         } else if (TakeValue(args, i, "--pace", &value, &o.error)) {
             if (!o.error.empty()) return o;
             if (!ParsePace(value, &o.pace)) {
@@ -128,6 +130,7 @@ std::string AppUsage() {
            "  --autoplay         let the computer play the own seat\n"
            "  --pace F           scale the game's pauses (0 none, 1 normal; at most 10)\n"
            "  --exit-after-game  print the score sheet and exit when the game is over\n"
+           "  --trace            print progress lines (deals, cards, game end) on stderr\n"
            "  --version          print the version and exit\n"
            "  -h, --help         print this help and exit\n";
 }

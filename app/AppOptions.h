@@ -26,6 +26,8 @@ struct AppOptions {
     bool autoplay = false;
     // Print the score sheet and exit when the first game is over.
     bool exitAfterGame = false;
+    // Progress lines on standard error (deals, cards, the game's end).
+    bool trace = false;
     // Empty when the command line was understood; else what was wrong.
     std::string error;
 };

@@ -10,6 +10,7 @@
 #include "app/IGameConn.h"
 #include "app/NetCommands.h"
 #include "net/UsersList.h"
+#include "platform/Trace.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
@@ -69,6 +70,7 @@ void CCommandDispatcher::ApplyPlaceState(int user, uint16_t state) {
     if (g_bGameRunning && (e.state & kStartedBit) && state == 0) {
         // A started player left the table: the game waits for the seats to fill again.
         RefreshComputerFlags();
+        Trace("stopped");
         m_flow.KeepRunningGame();
         m_flow.StopGame();
         e.state = 0;
@@ -99,6 +101,7 @@ void CCommandDispatcher::OnDealPacket(const uint8_t* text, size_t length) {
 void CCommandDispatcher::OnNewDeal(int from) {
     const int place = PlaceOfActor(from);
     g_nDealer = place >= 0 ? place : 1;
+    Trace("deal %d", g_nDeals + 1);
     m_flow.ClearTable();
     if (ActorHandledHere(from)) m_flow.PostStep(STEP_DEAL_CARDS, 0);
 }
@@ -158,6 +161,7 @@ void CCommandDispatcher::OnPlayCard(int from, const uint8_t* text) {
         d.announced = 0;
     m_flow.SetStatus({});
     g_pHand[p]->DrawLabel(false, false);
+    Trace("card %d %d", SeatOfPlace(p), card);
     g_pTable->PlayCard(p, card);
     g_pTable->Redraw(false);
     m_flow.AfterCardPlayed();

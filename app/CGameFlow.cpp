@@ -12,6 +12,7 @@
 #include "app/IGameConn.h"
 #include "app/IViewUi.h"
 #include "net/UsersList.h"
+#include "platform/Trace.h"
 #include "platform/MessageSink.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
@@ -422,6 +423,7 @@ void CGameFlow::ApplySeatState(int user, uint16_t state) {
     CloseSeatPanel();
     if (m_pending) {
         RecordPtr pending = std::move(m_pending);
+        Trace("resumed");
         ApplyGameRecord(pending->Bytes(), false);
         return;
     }

@@ -6,6 +6,7 @@
 #include "ai/GameCommands.h"
 #include "app/CBidPanelCore.h"
 #include "app/CGameFlow.h"
+#include "platform/Trace.h"
 #include "app/CReplaySnapshots.h"
 #include "app/IFlowPlatform.h"
 #include "app/IFrameUi.h"
@@ -196,6 +197,7 @@ void CGameFlow::EndOfDeal() {
 
 void CGameFlow::GameOver() {
     const bool wasSeated = g_bSeated != 0;
+    Trace("game-over %d %d", g_score[0], g_score[1]);
     g_bSeated = g_bGameRunning = 0;
     g_bAutoPlay = 0;
     for (int user = 0; user < kMaxUsers; ++user) {

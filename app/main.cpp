@@ -7,6 +7,7 @@
 #include "app/AppOptions.h"
 #include "app/qt/CAppSession.h"
 #include "net/ui/NetDialogs.h"
+#include "platform/Trace.h"
 
 #ifndef VESK_VERSION
 #define VESK_VERSION "0.0.0"
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    SetTraceEnabled(options.trace);
+    Trace("start");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vesk");
     InstallNetDialogs();

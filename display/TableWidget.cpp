@@ -1,6 +1,7 @@
 #include "display/TableWidget.h"
 
 #include "display/TablePicture.h"
+#include "platform/Trace.h"
 #include "rules/GameState.h"
 
 #include <QKeyEvent>
@@ -34,6 +35,10 @@ std::vector<QRect> CTableWidget::BandsAround(const QRect& child, int width, int 
 void CTableWidget::paintEvent(QPaintEvent*) {
     EnsurePicture();
     if (!m_picture.HasSurface()) return;
+    if (!m_painted) {
+        m_painted = true;
+        Trace("first-paint");
+    }
     QPainter painter(this);
     const QImage& picture = m_picture.Picture();
     QWidget* child = m_activeChild.data();

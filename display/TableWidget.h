@@ -54,5 +54,6 @@ protected:
 private:
     CTablePicture& m_picture;
     QPointer<QWidget> m_activeChild;
+    bool m_painted = false;
     std::function<void()> m_afterBands;
 };

@@ -44,11 +44,6 @@ inline uint16_t Packed(const std::string& card) {
     return search_bits::PackNatural(NatOf(Code(card)));
 }
 
-// A position with the given hands (by place), trump and cards already on the trick
-// (in play order from `leader`).
-inline SearchState Position(const std::string hands[4], int trump, int leader,
-                            const std::vector<std::string>& trick = {}, int early = 0);
-
 struct CapturedCommand {
     int16_t cmd;
     std::string text;
@@ -120,8 +115,10 @@ public:
     std::vector<BiddingOutcome> committed;
 };
 
+// A position with the given hands (by place), trump and cards already on the trick
+// (in play order from `leader`).
 inline SearchState Position(const std::string hands[4], int trump, int leader,
-                            const std::vector<std::string>& trick, int early) {
+                            const std::vector<std::string>& trick = {}, int early = 0) {
     SearchState s{};
     for (int p = 0; p < 4; ++p)
         s.hands[p] = Nat(hands[p]);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <random>
+#include <sstream>
 #include <vector>
 
 #include "ai/CCardSearch.h"
@@ -20,49 +21,30 @@ using namespace aitest;
 namespace {
 
 constexpr int kHearts = 2;
-constexpr int kNoTrumps = 4;
 
 uint32_t Seed() {
     const char* env = std::getenv("VESK_SEED");
     return env ? static_cast<uint32_t>(std::strtoul(env, nullptr, 10)) : 12345u;
 }
 
-std::vector<int> DeckCodes() {
-    std::vector<int> codes;
-    for (int c = 0; c < 4; ++c)
-        codes.push_back(c);
-    for (int c = 24; c < 52; ++c)
-        codes.push_back(c);
-    return codes;
-}
-
 } // namespace
 
-// ---- legal cards against the rules ------------------------------------------------
-
-class LegalCardsTest : public ::testing::Test {
-protected:
-    void TearDown() override {
-        for (auto& h : g_pHand)
-            h = nullptr;
-        g_pTable = nullptr;
-    }
-};
-
-TEST_F(LegalCardsTest, AgreesWithTheTablePileOnRandomDeals) {
+TEST(LegalCardsTest, AgreesWithTheTablePileOnRandomDeals) {
     std::mt19937 rng(Seed());
+    std::vector<int> codes = {0, 1, 2, 3};
+    for (int c = 24; c < 52; ++c)
+        codes.push_back(c);
     int compared = 0;
     for (int deal = 0; deal < 150; ++deal) {
-        std::vector<int> codes = DeckCodes();
         std::shuffle(codes.begin(), codes.end(), rng);
         const int trump = static_cast<int>(rng() % 5);
         g_contract.trump = trump;
         CTrickPile table(4, 8);
-        CPlayerHand* hands[4];
+        std::vector<std::unique_ptr<CPlayerHand>> hands;
         for (int p = 0; p < 4; ++p) {
-            hands[p] = new CPlayerHand(0xFFFF, 8);
+            hands.push_back(std::make_unique<CPlayerHand>(0xFFFF, 8));
             hands[p]->m_nPlace = p;
-            g_pHand[p] = hands[p];
+            g_pHand[p] = hands[p].get();
             for (int i = 0; i < 8; ++i)
                 hands[p]->Add(new CCard(codes[p * 8 + i]));
         }
@@ -85,237 +67,146 @@ TEST_F(LegalCardsTest, AgreesWithTheTablePileOnRandomDeals) {
             search.InitSearch(s, nat, trick);
             ASSERT_EQ(s.toPlay, turn);
             const uint32_t legal = LegalCards(s, hands[turn]->m_trumpSet);
-
             std::vector<int> legalCodes;
             for (int slot = 0; slot < 52; ++slot) {
                 const CCard* card = hands[turn]->CardAt(slot);
                 if (!card) continue;
-                const bool rule = table.IsLegalCard(hands[turn], slot) == 1;
-                const bool mine = (legal & card->m_trumpSet) != 0;
-                ASSERT_EQ(rule, mine)
+                const bool rule = table.IsLegalCard(hands[turn].get(), slot) == 1;
+                ASSERT_EQ(rule, (legal & card->m_trumpSet) != 0)
                     << "deal " << deal << " card " << card->m_nCode << " trump " << trump;
                 if (rule) legalCodes.push_back(card->m_nCode);
                 ++compared;
             }
             ASSERT_FALSE(legalCodes.empty());
-            const int code = legalCodes[rng() % legalCodes.size()];
-            table.PlayCard(turn, code);
+            table.PlayCard(turn, legalCodes[rng() % legalCodes.size()]);
             turn = g_contract.turn;
         }
-        for (int p = 0; p < 4; ++p) {
-            g_pHand[p] = nullptr;
-            delete hands[p];
-        }
+        for (auto& h : g_pHand)
+            h = nullptr;
         g_pTable = nullptr;
     }
     EXPECT_GT(compared, 10000);
 }
 
-// ---- run reduction -------------------------------------------------------------------
+// One rule applied to candidates in a hand-built position. `hands` lists the four
+// hands by place, split by '/'; `play` is the trump (C D H S, N for none) and the
+// leader, 'e' when early in the deal, then the cards already on the trick.
+struct PruneCase {
+    const char* name;
+    const char* hands;
+    const char* play;
+    const char* candidates;
+    const char* expected;
+};
 
-TEST(RunReductionTest, TopTrumpRunLeavesItsLowestCard) {
-    const std::string hands[4] = {"JH 9H AH 7C", "8H QH 8C", "KH TH 9C", "7H TC"};
-    SearchState s = Position(hands, kHearts, 0);
-    EXPECT_EQ(ReduceRuns(s, Tr("JH 9H AH")), Tr("AH"));
+SearchState PositionOf(const PruneCase& c) {
+    std::string hands[4];
+    std::istringstream split(c.hands);
+    for (auto& hand : hands)
+        std::getline(split, hand, '/');
+    std::istringstream play(c.play);
+    std::string head, card;
+    play >> head;
+    std::vector<std::string> trick;
+    while (play >> card)
+        trick.push_back(card);
+    const int trump = static_cast<int>(std::string("CDHSN").find(head[0]));
+    return Position(hands, trump, head[1] - '0', trick, head.size() > 2 ? 1 : 0);
 }
 
-TEST(RunReductionTest, SevenAndEightOfTrumpsKeepTheEight) {
-    const std::string hands[4] = {"7H 8H", "QH", "KH", "AH"};
-    SearchState s = Position(hands, kHearts, 0);
-    EXPECT_EQ(ReduceRuns(s, Tr("7H 8H")), Tr("8H"));
+void Check(const PruneCase& c, const std::function<uint32_t(SearchState&, uint32_t)>& rule) {
+    SearchState s = PositionOf(c);
+    EXPECT_EQ(rule(s, Tr(c.candidates)), Tr(c.expected)) << c.name;
 }
 
-TEST(RunReductionTest, LowPlainCardsKeepTheEight) {
-    const std::string hands[4] = {"7S 8S 9S", "JS", "QS", "KS"};
-    SearchState s = Position(hands, kHearts, 0);
-    EXPECT_EQ(ReduceRuns(s, Tr("7S 8S")), Tr("8S"));
-    EXPECT_EQ(ReduceRuns(s, Tr("8S 9S")), Tr("8S"));
-    // A run of three keeps its ends first; 7 and 9 with the 8 still out both stay.
-    EXPECT_EQ(ReduceRuns(s, Tr("7S 8S 9S")), Tr("7S 9S"));
+TEST(PruningTest, RunReduction) {
+    const PruneCase cases[] = {
+        {"top trump run: its lowest", "JH 9H AH 7C/8H QH 8C/KH TH 9C/7H TC", "H0", "JH 9H AH",
+         "AH"},
+        {"seven and eight of trumps: the eight", "7H 8H/QH/KH/AH", "H0", "7H 8H", "8H"},
+        {"low plain cards: the eight", "7S 8S 9S/JS/QS/KS", "H0", "7S 8S", "8S"},
+        {"low plain cards: the eight", "7S 8S 9S/JS/QS/KS", "H0", "8S 9S", "8S"},
+        {"a run of three keeps its ends", "7S 8S 9S/JS/QS/KS", "H0", "7S 8S 9S", "7S 9S"},
+        {"no run across a card still out", "7S 9S/JS/QS/KS", "H0", "7S 9S", "7S"},
+        {"plain order 7 8 9 J Q K T A", "JS QS KS 9D JD QD/7S 8D/AS/TS", "H0", "JS QS KS", "JS KS"},
+        {"plain order 7 8 9 J Q K T A", "JS QS KS 9D JD QD/7S 8D/AS/TS", "H0", "9D JD QD", "9D QD"},
+        {"runs cross cards already gone", "JS KS TS AS/7S/8S/9S", "H0", "JS KS TS AS", "JS AS"},
+        {"the queen still out", "JS KS TS AS/QS/8S/9S", "H0", "JS KS TS AS", "JS KS AS"},
+    };
+    for (const PruneCase& c : cases)
+        Check(c, [](SearchState& s, uint32_t set) { return ReduceRuns(s, set); });
 }
 
-TEST(RunReductionTest, SevenAndNineWithTheEightGoneKeepTheSeven) {
-    // The 8 of spades is in no hand: a run from the seven does not cross it.
-    const std::string hands[4] = {"7S 9S", "JS", "QS", "KS"};
-    SearchState s = Position(hands, kHearts, 0);
-    EXPECT_EQ(ReduceRuns(s, Tr("7S 9S")), Tr("7S"));
+TEST(PruningTest, PlayLowAndFeedPartner) {
+    const PruneCase low[] = {
+        {"lowest per suit, never a lone plain ace", "AC 9H QH KD 8D///", "H0", "AC 9H QH KD 8D",
+         "QH 8D"},
+        {"aces when nothing else", "AC AD///", "H0", "AC AD", "AC AD"},
+        {"the trump ace is a trump", "AH///", "H0", "AH", "AH"},
+    };
+    for (const PruneCase& c : low)
+        Check(c, [](SearchState& s, uint32_t set) { return PlayLow(s, set); });
+    // Place 0 third to play; the partner (2) led and wins.
+    const PruneCase feed[] = {
+        {"a higher card out: the whole suit", "TD 7D/AD 7S/KD 8C/9D 8S", "H2 AS JS", "TD 7D",
+         "TD 7D"},
+        {"a safe suit gives the lowest", "TD 7D/8D 7S/KD 8C/9D 8S", "H2 AS JS", "TD 7D", "7D"},
+        {"fallback only when needed", "TD 7D KC/8D AC/KD 8C/9D 8S", "H2 AS JS", "TD 7D KC", "KC"},
+        {"no trumps: the high card as fallback", "AD KD/7D 7S/QD 8C/8D 8S", "N2 AS JS", "AD KD",
+         "KD"},
+        {"trump candidates only", "7H 8H/7D/8D/9D", "H2 AS JS", "7H 8H", "7H 8H"},
+    };
+    for (const PruneCase& c : feed)
+        Check(c, [](SearchState& s, uint32_t set) { return FeedPartner(s, set); });
 }
 
-TEST(RunReductionTest, RunsKeepTheirLowestAndHighestCard) {
-    const std::string hands[4] = {"JS QS KS 9D JD QD", "7S 8D", "AS", "TS"};
-    SearchState s = Position(hands, kHearts, 0);
-    // Plain order 7 8 9 J Q K T A: J Q K is one run.
-    EXPECT_EQ(ReduceRuns(s, Tr("JS QS KS")), Tr("JS KS"));
-    EXPECT_EQ(ReduceRuns(s, Tr("9D JD QD")), Tr("9D QD"));
+TEST(PruningTest, PruneFollowingAndLeading) {
+    // The candidates are the mover's legal cards.
+    const PruneCase cases[] = {
+        {"two cards are never pruned", "7D AD/8D/9D/KD", "H3 TD", "7D AD", "7D AD"},
+        {"second hand low when neither partner beats",
+         "7S QS 8D 9C KC/AS 7D 8C 9D TD/8S 7C JD QD KD/9S TS JS QC", "H3 AS", "7S QS", "7S"},
+        {"fourth hand that cannot beat plays low", "7S 8S QS///", "H1 AS 9S KS", "7S 8S QS", "7S"},
+        {"a mover that can beat keeps all", "7S AS QS///", "H1 TS 9S KS", "7S AS QS", "7S AS QS"},
+        {"nobody else holds trumps: no trump lead", "JH 9H 7C AC 8D/7D TD/8C 9C/KD QD", "H0",
+         "JH 9H 7C AC 8D", "7C AC 8D"},
+        {"jack and nine lead trumps", "JH 9H AH 7C 8D/7H 7D/TH 8C/8H KD", "H0", "JH 9H AH 7C 8D",
+         "JH 9H AH"},
+        {"jack and nine split: below the highest", "JH AH TH 7C 8D/7H 7D/9H 8C/8H KD", "H0",
+         "JH AH TH 7C 8D", "AH TH"},
+        {"a single trump is led as it is", "JH 7C 8D/7H 7D/9H 8C/8H KD", "H0", "JH 7C 8D", "JH"},
+        {"an opponent holds trumps: every card", "JH 7C AC 8D/7H 8H QH KH/9H 8C/TD KD", "H0",
+         "JH 7C AC 8D", "JH 7C AC 8D"},
+        {"the top of the best master suit", "AS TS KS 7C 8D/7S 9C/8S JD/9S QD", "N0",
+         "AS TS KS 7C 8D", "AS"},
+        {"early: lowest and highest per suit", "JH 9H 7C 9C AC 8D/7D TD/8C/KD QD", "H0e",
+         "JH 9H 7C 9C AC 8D", "7C AC 8D"},
+    };
+    for (const PruneCase& c : cases) {
+        SearchState probe = PositionOf(c);
+        const uint32_t hand = probe.hands[probe.toPlay];
+        EXPECT_EQ(LegalCards(probe, search_bits::NatToTrump(hand)), Tr(c.candidates)) << c.name;
+        const int count = search_bits::Count32(hand);
+        const int seen = probe.count ? 3 : -1;
+        Check(c, [&](SearchState& s, uint32_t set) { return Prune(s, set, seen, count); });
+    }
+    EXPECT_EQ(LowAndHighPerSuit(Tr("7C 8C 9C AC JH 9H 7H"), kHearts), Tr("7C AC JH 7H"));
 }
 
-TEST(RunReductionTest, RunsCrossCardsAlreadyGone) {
-    // Queen of spades gone: J, K, T, A of spades form one run.
-    const std::string hands[4] = {"JS KS TS AS", "7S", "8S", "9S"};
-    SearchState s = Position(hands, kHearts, 0);
-    EXPECT_EQ(ReduceRuns(s, Tr("JS KS TS AS")), Tr("JS AS"));
-    // With the queen still out, J stands alone and K T A is a run.
-    const std::string withQueen[4] = {"JS KS TS AS", "QS", "8S", "9S"};
-    SearchState t = Position(withQueen, kHearts, 0);
-    EXPECT_EQ(ReduceRuns(t, Tr("JS KS TS AS")), Tr("JS KS AS"));
-}
-
-// ---- PlayLow -----------------------------------------------------------------------------
-
-TEST(PlayLowTest, LowestPerSuitNeverALonePlainAce) {
-    const std::string hands[4] = {"AC 9H QH KD 8D", "", "", ""};
-    SearchState s = Position(hands, kHearts, 0);
-    // Trump order puts the queen below the nine; the lone club ace is skipped.
-    EXPECT_EQ(PlayLow(s, Tr("AC 9H QH KD 8D")), Tr("QH 8D"));
-}
-
-TEST(PlayLowTest, AcesWhenNothingElse) {
-    const std::string hands[4] = {"AC AD", "", "", ""};
-    SearchState s = Position(hands, kHearts, 0);
-    EXPECT_EQ(PlayLow(s, Tr("AC AD")), Tr("AC AD"));
-}
-
-TEST(PlayLowTest, TrumpAceIsATrumpLikeAnyOther) {
-    const std::string hands[4] = {"AH", "", "", ""};
-    SearchState s = Position(hands, kHearts, 0);
-    EXPECT_EQ(PlayLow(s, Tr("AH")), Tr("AH"));
-}
-
-// ---- FeedPartner -----------------------------------------------------------------------
-
-TEST(FeedPartnerTest, OpponentsHoldingHigherCardsGetTheWholeSuit) {
-    // Place 0 third to play; partner (2) led and wins. Left (1) holds the diamond ace.
-    const std::string hands[4] = {"TD 7D", "AD 7S", "8S 9S", "KD 8C"};
-    SearchState s = Position(hands, kHearts, 2, {"AS", "JS"});
-    s.hands[2] = Nat("KD 8C");
-    s.hands[3] = Nat("9D 8S");
-    s.hands[1] = Nat("AD 7S");
-    EXPECT_EQ(FeedPartner(s, Tr("TD 7D")), Tr("TD 7D"));
-}
-
-TEST(FeedPartnerTest, SafeSuitGivesTheLowestWhenNobodyTrumps) {
-    const std::string hands[4] = {"TD 7D", "8D 7S", "KD 8C", "9D 8S"};
-    SearchState s = Position(hands, kHearts, 2, {"AS", "JS"});
-    EXPECT_EQ(FeedPartner(s, Tr("TD 7D")), Tr("7D"));
-}
-
-TEST(FeedPartnerTest, FallbackOnlyWhenNoOtherSuitQualifies) {
-    // Clubs: the left opponent holds the ace, so the king stays a candidate; the
-    // diamonds become the fallback and are not needed.
-    const std::string hands[4] = {"TD 7D KC", "8D AC", "KD 8C", "9D 8S"};
-    SearchState s = Position(hands, kHearts, 2, {"AS", "JS"});
-    EXPECT_EQ(FeedPartner(s, Tr("TD 7D KC")), Tr("KC"));
-}
-
-TEST(FeedPartnerTest, NoTrumpsKeepsTheHighCardAsFallback) {
-    const std::string hands[4] = {"AD KD", "7D 7S", "QD 8C", "8D 8S"};
-    SearchState s = Position(hands, kNoTrumps, 2, {"AS", "JS"});
-    EXPECT_EQ(FeedPartner(s, Tr("AD KD")), Tr("KD"));
-}
-
-TEST(FeedPartnerTest, TrumpCandidatesOnlyComeBackUnchanged) {
-    const std::string hands[4] = {"7H 8H", "7D", "8D", "9D"};
-    SearchState s = Position(hands, kHearts, 2, {"AS", "JS"});
-    EXPECT_EQ(FeedPartner(s, Tr("7H 8H")), Tr("7H 8H"));
-}
-
-// ---- Prune: following -----------------------------------------------------------------
-
-TEST(PruneTest, TwoCardsAreNeverPruned) {
-    const std::string hands[4] = {"7D AD", "8D", "9D", "KD"};
-    SearchState s = Position(hands, kHearts, 3, {"TD"});
-    EXPECT_EQ(Prune(s, Tr("7D AD"), 1, 2), Tr("7D AD"));
-}
-
-TEST(PruneTest, SecondHandPlaysLowWhenNeitherPartnerCanBeat) {
-    // Left of the leader with 5 cards; the spade ace led, no trump anywhere.
-    const std::string hands[4] = {"7S QS 8D 9C KC", "AS 7D 8C 9D TD", "8S 7C JD QD KD",
-                                  "9S TS JS QC JC"};
-    SearchState s = Position(hands, kHearts, 3, {"AS"});
-    s.hands[3] = Nat("9S TS JS QC");
-    ASSERT_EQ(s.toPlay, 0);
-    const uint32_t legal = LegalCards(s, Tr("7S QS 8D 9C KC"));
-    EXPECT_EQ(legal, Tr("7S QS"));
-    EXPECT_EQ(Prune(s, legal, 3, 5), Tr("7S"));
-}
-
-TEST(PruneTest, ThirdHandFeedsPartnerWhenFourthCannotBeat) {
-    // Partner (2) led the spade ace; the fourth place (1) holds only low spades.
+TEST(PruningTest, ThirdHandDependsOnTheFourth) {
+    // The partner (2) led the spade ace; the fourth place (1) holds only low spades.
     const std::string hands[4] = {"TS 7S QD", "8S 9S 7D", "", "JS 8D 9D"};
     SearchState s = Position(hands, kHearts, 2, {"AS", "QS"});
     ASSERT_EQ(s.toPlay, 0);
-    const uint32_t legal = LegalCards(s, Tr("TS 7S QD"));
+    uint32_t legal = LegalCards(s, Tr("TS 7S QD"));
     EXPECT_EQ(Prune(s, legal, 3, 3), FeedPartner(s, legal));
-}
-
-TEST(PruneTest, ThirdHandPlaysLowWhenFourthWillTrump) {
-    // Fourth place (1) is void in spades and holds trumps above mine.
-    const std::string hands[4] = {"TS 7S 7H", "JH 9H 7D", "", "JS 8D 9D"};
-    SearchState s = Position(hands, kHearts, 2, {"AS", "QS"});
-    const uint32_t legal = LegalCards(s, Tr("TS 7S 7H"));
+    // The fourth place is void in spades and holds higher trumps: play low.
+    const std::string trumping[4] = {"TS 7S 7H", "JH 9H 7D", "", "JS 8D 9D"};
+    s = Position(trumping, kHearts, 2, {"AS", "QS"});
+    legal = LegalCards(s, Tr("TS 7S 7H"));
     EXPECT_EQ(legal, Tr("TS 7S"));
     EXPECT_EQ(Prune(s, legal, 3, 3), PlayLow(s, legal));
-    // With a higher trump byte than the fourth place, every legal card.
-    s.hands[0] = Nat("TS 7S JH");
+    s.hands[0] = Nat("TS 7S JH"); // a higher trump byte than the fourth place: every card
     s.hands[1] = Nat("9H 8H 7D");
     EXPECT_EQ(Prune(s, legal, 3, 3), legal);
-}
-
-TEST(PruneTest, FourthHandThatCannotBeatOpponentPlaysLow) {
-    const std::string hands[4] = {"7S 8S QS", "", "", ""};
-    SearchState s = Position(hands, kHearts, 1, {"AS", "9S", "KS"});
-    ASSERT_EQ(s.toPlay, 0);
-    const uint32_t legal = LegalCards(s, Tr("7S 8S QS"));
-    EXPECT_EQ(Prune(s, legal, 3, 3), Tr("7S"));
-}
-
-TEST(PruneTest, MoverThatCanBeatKeepsEveryLegalCard) {
-    const std::string hands[4] = {"7S AS QS", "", "", ""};
-    SearchState s = Position(hands, kHearts, 1, {"TS", "9S", "KS"});
-    const uint32_t legal = LegalCards(s, Tr("7S AS QS"));
-    EXPECT_EQ(Prune(s, legal, 3, 3), legal);
-}
-
-// ---- Prune: leading ---------------------------------------------------------------------
-
-TEST(LeadTest, NobodyElseHoldsTrumpsLeadsNonTrumps) {
-    const std::string hands[4] = {"JH 9H 7C AC 8D", "7D TD", "8C 9C", "KD QD"};
-    SearchState s = Position(hands, kHearts, 0);
-    EXPECT_EQ(Prune(s, Tr("JH 9H 7C AC 8D"), -1, 5), Tr("7C AC 8D"));
-}
-
-TEST(LeadTest, HoldingJackAndNineLeadsTrumps) {
-    const std::string hands[4] = {"JH 9H AH 7C 8D", "7H 7D", "TH 8C", "8H KD"};
-    SearchState s = Position(hands, kHearts, 0);
-    EXPECT_EQ(Prune(s, Tr("JH 9H AH 7C 8D"), -1, 5), Tr("JH 9H AH"));
-}
-
-TEST(LeadTest, JackAndNineSplitLeadsTrumpsBelowTheHighest) {
-    const std::string hands[4] = {"JH AH TH 7C 8D", "7H 7D", "9H 8C", "8H KD"};
-    SearchState s = Position(hands, kHearts, 0);
-    EXPECT_EQ(Prune(s, Tr("JH AH TH 7C 8D"), -1, 5), Tr("AH TH"));
-    // A single trump is led as it is.
-    s.hands[0] = Nat("JH 7C 8D");
-    EXPECT_EQ(Prune(s, Tr("JH 7C 8D"), -1, 3), Tr("JH"));
-}
-
-TEST(LeadTest, OpponentWithMoreTrumpsMeansAPlainLead) {
-    const std::string hands[4] = {"JH 7C AC 8D", "7H 8H QH KH", "9H 8C", "TD KD"};
-    SearchState s = Position(hands, kHearts, 0);
-    // An opponent holds trumps: every card.
-    EXPECT_EQ(Prune(s, Tr("JH 7C AC 8D"), -1, 4), Tr("JH 7C AC 8D"));
-}
-
-TEST(LeadTest, PlainLeadTakesTheTopOfTheBestMasterSuit) {
-    // No trumps: spades are masters and still masters after a round.
-    const std::string hands[4] = {"AS TS KS 7C 8D", "7S 9C", "8S JD", "9S QD"};
-    SearchState s = Position(hands, kNoTrumps, 0);
-    EXPECT_EQ(Prune(s, Tr("AS TS KS 7C 8D"), -1, 5), Tr("AS"));
-}
-
-TEST(LeadTest, EarlyInTheDealOnlyLowestAndHighestPerSuit) {
-    const std::string hands[4] = {"JH 9H 7C 9C AC 8D", "7D TD", "8C", "KD QD"};
-    SearchState s = Position(hands, kHearts, 0, {}, 1);
-    EXPECT_EQ(Prune(s, Tr("JH 9H 7C 9C AC 8D"), -1, 6), Tr("7C AC 8D"));
-    EXPECT_EQ(LowAndHighPerSuit(Tr("7C 8C 9C AC JH 9H 7H"), kHearts), Tr("7C AC JH 7H"));
 }

@@ -16,7 +16,7 @@ using namespace aitest;
 
 namespace {
 
-constexpr int kClubs = 0, kDiamonds = 1, kHearts = 2, kSpades = 3;
+constexpr int kClubs = 0, kHearts = 2, kSpades = 3;
 
 DeclarationEstimate NoDeclarations(uint32_t, int) {
     return {};
@@ -40,7 +40,16 @@ protected:
         model->Open();
     }
 
-    // Runs a complete evaluation and then sets the tables the test needs.
+    // A fresh model, evaluator and bidder for another case in the same test.
+    void Restart() {
+        bidder.reset();
+        eval.reset();
+        model.reset();
+        host.onWait = nullptr;
+        SetUp();
+    }
+
+    // Runs a complete evaluation, then sets weak tables the test changes as needed.
     void Evaluate() {
         bidder->SetThreaded(false);
         bidder->StartEvaluation();
@@ -53,6 +62,20 @@ protected:
             }
         }
         sender.sent.clear();
+    }
+    // The worker waits at its start until the returned promise is kept.
+    std::promise<void> HoldWorker() {
+        std::promise<void> release;
+        std::shared_future<void> gate = release.get_future().share();
+        eval->SetWorkerStartHook([gate] { gate.wait(); });
+        return release;
+    }
+    // The one call sent since the last check.
+    std::string Sent() {
+        EXPECT_EQ(sender.sent.size(), 1u);
+        std::string text = sender.sent.empty() ? "" : sender.sent.back().text;
+        sender.sent.clear();
+        return text;
     }
 
     void Bet(int place, int value, int suit) {
@@ -75,86 +98,42 @@ protected:
 } // namespace
 
 TEST_F(ComputerBidderTest, QuickEstimateFirstThenNoCallWhileTheWorkerRuns) {
-    std::promise<void> release;
-    std::shared_future<void> gate = release.get_future().share();
-    eval->SetWorkerStartHook([gate] { gate.wait(); });
-    ASSERT_EQ(model->PlaceToCall(), 0);
+    auto release = HoldWorker();
     const int quick = CBidEvaluator::QuickTrumpOf(hands[0]);
     ASSERT_GE(quick, 0);
-
     bidder->ChooseBid(); // starts the worker, calls from the quick estimate
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(8, quick));
-    EXPECT_EQ(sender.sent[0].from, 10);
+    EXPECT_EQ(sender.sent.at(0).from, 10);
+    EXPECT_EQ(Sent(), BetText(8, quick));
     EXPECT_EQ(model->QuickTrump(0), quick);
-
     bidder->ChooseBid(); // the worker still runs: no call
-    EXPECT_EQ(sender.sent.size(), 1u);
-
+    EXPECT_TRUE(sender.sent.empty());
     release.set_value();
     eval->Join();
-    EXPECT_TRUE(eval->Complete());
     bool stepped = false;
     for (auto& s : poster.Steps())
         stepped |= s.first == STEP_BID_TURN;
     EXPECT_TRUE(stepped);
-
     bidder->ChooseBid(); // the step brought us back: a call from the full estimate
-    EXPECT_EQ(sender.sent.size(), 2u);
+    EXPECT_EQ(sender.sent.size(), 1u);
 }
 
-TEST_F(ComputerBidderTest, QuickEstimatePassesFromTen) {
-    host.computer[0] = false;
-    Bet(0, 10, kClubs);
-    ASSERT_EQ(model->PlaceToCall(), 1);
-    std::promise<void> release;
-    std::shared_future<void> gate = release.get_future().share();
-    eval->SetWorkerStartHook([gate] { gate.wait(); });
-    bidder->ChooseBid();
-    release.set_value();
-    eval->Join();
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(0, CALL_PASS));
-    EXPECT_EQ(sender.sent[0].from, 11);
-    for (int p = 0; p < 4; ++p)
-        EXPECT_EQ(model->QuickTrump(p), -1);
-}
-
-TEST_F(ComputerBidderTest, NoCallForAPlaceNotPlayedHere) {
+TEST_F(ComputerBidderTest, QuickEstimatePassesFromTenAndOnlyForPlacesPlayedHere) {
     host.computer[0] = false;
     bidder->ChooseBid();
     EXPECT_TRUE(sender.sent.empty());
     EXPECT_FALSE(eval->Running());
+    Bet(0, 10, kClubs);
+    auto release = HoldWorker();
+    bidder->ChooseBid();
+    release.set_value();
+    eval->Join();
+    EXPECT_EQ(sender.sent.at(0).from, 11);
+    EXPECT_EQ(Sent(), BetText(0, CALL_PASS));
+    for (int p = 0; p < 4; ++p)
+        EXPECT_EQ(model->QuickTrump(p), -1);
 }
 
-TEST_F(ComputerBidderTest, NeverDoublesTheOwnSide) {
-    Evaluate();
-    Bet(0, 8, kHearts);
-    Pass(1);
-    ASSERT_EQ(model->PlaceToCall(), 2);
-    eval->OpponentEstimate[2][kHearts] = 0;
-    EXPECT_FALSE(bidder->TryDouble());
-    EXPECT_TRUE(sender.sent.empty());
-}
-
-TEST_F(ComputerBidderTest, DoublesAfterThreePassesWhenTheOpponentsFallShort) {
-    Evaluate();
-    Bet(0, 8, kHearts);
-    Bet(1, 10, kClubs);
-    for (int p : {2, 3, 0, 1})
-        Pass(p);
-    ASSERT_EQ(model->PlaceToCall(), 2);
-    ASSERT_EQ(model->Passes(), 4);
-    eval->OpponentEstimate[2][kClubs] = 9; // not below 10 - 1
-    EXPECT_FALSE(bidder->TryDouble());
-    eval->OpponentEstimate[2][kClubs] = 8;
-    EXPECT_TRUE(bidder->TryDouble());
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(1, CALL_DOUBLE));
-    EXPECT_EQ(sender.sent[0].from, 12);
-}
-
-TEST_F(ComputerBidderTest, EarlyDoubleNeedsAWeakOwnGame) {
+TEST_F(ComputerBidderTest, DoublesOnlyTheOtherSideWhenItFallsShort) {
     Evaluate();
     Bet(0, 8, kHearts);
     ASSERT_EQ(model->PlaceToCall(), 1);
@@ -164,160 +143,131 @@ TEST_F(ComputerBidderTest, EarlyDoubleNeedsAWeakOwnGame) {
     EXPECT_FALSE(bidder->TryDouble());
     eval->OwnEstimate[1][kClubs] = 11; // 2*8 + 16 > 22
     EXPECT_TRUE(bidder->TryDouble());
+    EXPECT_EQ(Sent(), BetText(1, CALL_DOUBLE));
+    Bet(1, 10, kClubs);
+    for (int p : {2, 3, 0, 1})
+        Pass(p);
+    ASSERT_EQ(model->PlaceToCall(), 2);
+    ASSERT_EQ(model->Passes(), 4);
+    eval->OpponentEstimate[2][kClubs] = 9; // not below 10 - 1
+    EXPECT_FALSE(bidder->TryDouble());
+    eval->OpponentEstimate[2][kClubs] = 8;
+    EXPECT_TRUE(bidder->TryDouble());
+    EXPECT_EQ(sender.sent.at(0).from, 12);
+    EXPECT_EQ(Sent(), BetText(1, CALL_DOUBLE));
+}
+
+TEST_F(ComputerBidderTest, NeverDoublesTheOwnSide) {
+    Evaluate();
+    Bet(0, 8, kHearts);
+    Pass(1);
+    eval->OpponentEstimate[2][kHearts] = 0;
+    EXPECT_FALSE(bidder->TryDouble());
+    EXPECT_TRUE(sender.sent.empty());
 }
 
 TEST_F(ComputerBidderTest, RedoublesOnlyWhenDoubledByTheOtherSide) {
     Evaluate();
     Bet(0, 8, kHearts);
     Double(1);
-    ASSERT_EQ(model->PlaceToCall(), 2);
     eval->OwnEstimate[2][kHearts] = 8; // not above the value
     bidder->ChooseBid();
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(0, CALL_PASS));
-    sender.sent.clear();
+    EXPECT_EQ(Sent(), BetText(0, CALL_PASS));
     eval->OwnEstimate[2][kHearts] = 9;
     bidder->ChooseBid();
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(2, CALL_REDOUBLE));
-}
+    EXPECT_EQ(Sent(), BetText(2, CALL_REDOUBLE));
 
-TEST_F(ComputerBidderTest, PartnersDoubleIsNeverRedoubled) {
+    Restart(); // the partner doubled the own side's contract: never redoubled
     Evaluate();
     Bet(0, 8, kHearts);
-    ASSERT_EQ(model->PlaceToCall(), 1);
-    model->AddCall(3, 1, CALL_DOUBLE); // the own side doubled its own contract
+    model->AddCall(3, 1, CALL_DOUBLE);
     eval->OwnEstimate[1][kHearts] = 40;
     bidder->ChooseBid();
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(0, CALL_PASS));
+    EXPECT_EQ(Sent(), BetText(0, CALL_PASS));
 }
 
-TEST_F(ComputerBidderTest, AboveFourteenRaisesTheBestTrumpNotThePartnershipSuit) {
-    Evaluate();
-    Bet(0, 8, kSpades);
-    Bet(1, 15, kClubs);
-    ASSERT_EQ(model->PlaceToCall(), 2);
-    eval->OpponentEstimate[2][kClubs] = 20; // no double
-    eval->BestTrump[2] = kHearts;
-    eval->OwnEstimate[2][kHearts] = 16;
-    eval->OwnEstimate[2][kSpades] = 30; // the partnership's suit
-    ASSERT_EQ(model->PartnershipSuit(2), kSpades);
-    EXPECT_TRUE(bidder->TryBet());
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(16, kHearts));
+TEST_F(ComputerBidderTest, WhichSuitIsRaised) {
+    struct Row {
+        const char* name;
+        int contractValue, contractSuit, best, bestEstimate, other, otherEstimate;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"above fourteen: the best trump, not the partnership suit", 15, kClubs, kHearts, 16,
+         kSpades, 30, BetText(16, kHearts)},
+        {"below fifteen: the partnership suit", 9, kClubs, kHearts, 16, kSpades, 12,
+         BetText(10, kSpades)},
+        {"late case on the contract suit: its estimate", 15, kHearts, kHearts, 20, kSpades, 0,
+         BetText(18, kHearts)},
+    };
+    for (const Row& row : rows) {
+        Restart();
+        Evaluate();
+        Bet(0, 8, kSpades);
+        Bet(1, row.contractValue, row.contractSuit);
+        ASSERT_EQ(model->PartnershipSuit(2), kSpades);
+        eval->BestTrump[2] = row.best;
+        eval->OwnEstimate[2][row.best] = row.bestEstimate;
+        eval->OwnEstimate[2][row.other] = row.otherEstimate;
+        EXPECT_TRUE(bidder->TryBet()) << row.name;
+        EXPECT_EQ(Sent(), row.expected) << row.name;
+    }
 }
 
-TEST_F(ComputerBidderTest, BelowFifteenSwitchesToThePartnershipSuit) {
-    Evaluate();
-    Bet(0, 8, kSpades);
-    Bet(1, 9, kClubs);
-    eval->BestTrump[2] = kHearts;
-    eval->OwnEstimate[2][kHearts] = 16;
-    eval->OwnEstimate[2][kSpades] = 12;
-    EXPECT_TRUE(bidder->TryBet());
-    EXPECT_EQ(sender.sent.back().text, BetText(10, kSpades));
-}
-
-TEST_F(ComputerBidderTest, LateCaseOnTheContractSuitBidsItsEstimate) {
-    Evaluate();
-    Bet(0, 8, kSpades);
-    Bet(1, 15, kHearts);
-    eval->BestTrump[2] = kHearts;
-    eval->OwnEstimate[2][kHearts] = 20; // below 25: 18
-    EXPECT_TRUE(bidder->TryBet());
-    EXPECT_EQ(sender.sent.back().text, BetText(18, kHearts));
-}
-
-TEST_F(ComputerBidderTest, AfterThreePassesTheLateCaseApplies) {
-    Evaluate();
-    host.computer[1] = false;
-    Bet(0, 8, kSpades);
-    Bet(1, 9, kClubs);
-    Pass(2);
-    Pass(3);
-    Pass(0);
-    ASSERT_EQ(model->Passes(), 3);
-    ASSERT_EQ(model->PlaceToCall(), 1);
-    eval->BestTrump[1] = kHearts;
-    eval->OwnEstimate[1][kHearts] = 10;
-    model->SetPartnershipSuit(1, kDiamonds);
-    eval->OwnEstimate[1][kDiamonds] = 30;
-    EXPECT_TRUE(bidder->TryBet());
-    EXPECT_EQ(sender.sent.back().text, BetText(10, kHearts));
-}
-
-TEST_F(ComputerBidderTest, PartnerSupportRaisesWithJackAndNine) {
+TEST_F(ComputerBidderTest, PartnerSupport) {
     Evaluate();
     Bet(0, 8, kHearts);
     Pass(1);
-    ASSERT_EQ(model->PlaceToCall(), 2);
     ASSERT_EQ(model->RaiseCount(2), 1);
     eval->OwnEstimate[2][kHearts] = 12;
     bidder->ChooseBid();
     // Jack +2, nine +1, the seven of hearts keeps the -1 away.
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(11, kHearts));
+    EXPECT_EQ(Sent(), BetText(11, kHearts));
     EXPECT_EQ(model->RaiseFlag(2, kHearts), 1);
     EXPECT_EQ(host.waited, 200);
-}
-
-TEST_F(ComputerBidderTest, PartnerSupportPassesWhenItsBestTrumpIsThePartnersSuit) {
-    Evaluate();
-    Bet(0, 8, kHearts);
-    Pass(1);
-    eval->OwnEstimate[2][kHearts] = 10; // cannot reach 11
-    eval->BestTrump[2] = kHearts;
-    bidder->ChooseBid();
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(0, CALL_PASS));
-}
-
-TEST_F(ComputerBidderTest, SecondSupportCountsAcesOutsideTheSuit) {
+    // A second support counts the aces outside the suit: 8 + 3.
+    Restart();
     Evaluate();
     Bet(0, 8, kHearts);
     Pass(1);
     model->SetRaiseFlag(2, kHearts, 1);
-    eval->OwnEstimate[2][kHearts] = 11; // three aces outside hearts: 8 + 3
+    eval->OwnEstimate[2][kHearts] = 11;
     bidder->ChooseBid();
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(11, kHearts));
+    EXPECT_EQ(Sent(), BetText(11, kHearts));
     EXPECT_EQ(model->RaiseFlag(2, kHearts), 2);
+    // Its best trump the partner's suit and no reach to 11: pass.
+    Restart();
+    Evaluate();
+    Bet(0, 8, kHearts);
+    Pass(1);
+    eval->OwnEstimate[2][kHearts] = 10;
+    eval->BestTrump[2] = kHearts;
+    bidder->ChooseBid();
+    EXPECT_EQ(Sent(), BetText(0, CALL_PASS));
 }
 
-TEST_F(ComputerBidderTest, BetAtNeedsACompleteEstimateAndEnoughPoints) {
+TEST_F(ComputerBidderTest, BetLimits) {
     EXPECT_FALSE(bidder->BetAt(kHearts, 8)); // nothing evaluated yet
     Evaluate();
     eval->OwnEstimate[0][kHearts] = 9;
     EXPECT_FALSE(bidder->BetAt(kHearts, 10));
-    EXPECT_TRUE(sender.sent.empty());
     EXPECT_TRUE(bidder->BetAt(kHearts, 9));
-    EXPECT_EQ(sender.sent.back().text, BetText(9, kHearts));
-}
-
-TEST_F(ComputerBidderTest, ABetAboveTheTopValueBecomesAPass) {
-    Evaluate();
-    Bet(0, 82, kHearts);
-    ASSERT_EQ(model->PlaceToCall(), 1);
-    eval->OpponentEstimate[1][kHearts] = 90; // no double
-    eval->BestTrump[1] = kClubs;
+    EXPECT_EQ(Sent(), BetText(9, kHearts));
+    Bet(0, 82, kHearts); // a bet above the top value becomes a pass
+    eval->OpponentEstimate[1][kHearts] = 90;
     eval->OwnEstimate[1][kClubs] = 90;
     bidder->ChooseBid();
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(0, CALL_PASS));
+    EXPECT_EQ(Sent(), BetText(0, CALL_PASS));
 }
 
-TEST_F(ComputerBidderTest, AskingAgainDuringThePauseMakesNoSecondCall) {
+TEST_F(ComputerBidderTest, ThePauseBeforeACall) {
     Evaluate();
     eval->BestTrump[0] = kHearts;
     eval->OwnEstimate[0][kHearts] = 12;
-    host.onWait = [this] { bidder->ChooseBid(); };
+    host.onWait = [this] { bidder->ChooseBid(); }; // asking again makes no second call
     bidder->ChooseBid();
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(sender.sent[0].text, BetText(8, kHearts));
-}
-
-TEST_F(ComputerBidderTest, ACallArrivingDuringThePauseCancelsTheChoice) {
+    EXPECT_EQ(Sent(), BetText(8, kHearts));
+    Restart();
     Evaluate();
     eval->BestTrump[0] = kHearts;
     eval->OwnEstimate[0][kHearts] = 12;
@@ -326,5 +276,5 @@ TEST_F(ComputerBidderTest, ACallArrivingDuringThePauseCancelsTheChoice) {
         Double(3); // out of turn, while place 0 pauses
     };
     bidder->ChooseBid();
-    EXPECT_TRUE(sender.sent.empty());
+    EXPECT_TRUE(sender.sent.empty()) << "a call arriving during the pause cancels the choice";
 }

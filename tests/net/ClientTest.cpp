@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
@@ -31,36 +32,12 @@ int Humans() {
     return n;
 }
 
-// Every test leaves the library as it found it.
-class ClientTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        isBusy = 0;
-        std::memset(g_UsersList, 0, sizeof g_UsersList);
-    }
-    void TearDown() override {
-        conn.Done();
-        EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
-        CConn::SetPort(0);
-        isBusy = 0;
-    }
-    // The program's window outlives Done, as in the program.
-    QueueSink sink;
-    QueueSink heldSink{false};
-    // Joins the in-process dealer at 127.0.0.1 as `name`.
-    int Join(TestDealer& d, const std::string& name, HWND window) {
-        CConn::SetPort(d.Port());
-        ConnChoices c;
-        c.name = name;
-        c.connType = 0;
-        c.dealerHost = "127.0.0.1";
-        conn.SetChoices(c);
-        return conn.Init(window);
-    }
-    CConn conn;
-};
+bool IsDetachOf(const Notice& n, uint16_t user) {
+    return n.command == NET_DETACH && n.user == user;
+}
 
-// A dealer that speaks raw frames: accepts one connection and answers its login.
+// A dealer that speaks raw frames: accepts one connection, keeps its login
+// request and, when asked, answers it with a list of "Dealer" and "Me" (id 1).
 class FakeDealer {
 public:
     FakeDealer() {
@@ -75,10 +52,10 @@ public:
         port = ntohs(a.sin_port);
     }
     ~FakeDealer() {
+        if (server.joinable()) server.join();
         if (fd >= 0) close(fd);
         close(listenFd);
     }
-    // Accepts in a thread and answers the login with the given list (own id 1).
     void Serve(bool answer) {
         server = std::thread([this, answer] {
             pollfd p{listenFd, POLLIN, 0};
@@ -106,9 +83,6 @@ public:
             send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
         });
     }
-    void Join() {
-        if (server.joinable()) server.join();
-    }
     void Send(const std::vector<uint8_t>& bytes) {
         send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     }
@@ -119,16 +93,48 @@ public:
     std::vector<uint8_t> loginRequest;
 };
 
-int JoinFake(CConn& conn, FakeDealer& fake, HWND window) {
-    CConn::SetPort(fake.port);
-    ConnChoices c;
-    c.name = "Me";
-    c.dealerHost = "127.0.0.1";
-    conn.SetChoices(c);
-    const int r = conn.Init(window);
-    fake.Join();
-    return r;
-}
+// Every test leaves the library as it found it.
+class ClientTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        isBusy = 0;
+        std::memset(g_UsersList, 0, sizeof g_UsersList);
+    }
+    void TearDown() override {
+        conn.Done();
+        EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
+        CConn::SetPort(0);
+        isBusy = 0;
+    }
+    // Joins the dealer on `port` at 127.0.0.1 as `name`.
+    int Join(uint16_t port, const std::string& name, HWND window, int connType = 0,
+             const char* host = "127.0.0.1") {
+        CConn::SetPort(port);
+        ConnChoices c;
+        c.name = name;
+        c.connType = connType;
+        c.dealerHost = host;
+        conn.SetChoices(c);
+        return conn.Init(window);
+    }
+    int JoinFake(FakeDealer& fake) {
+        const int r = Join(fake.port, "Me", &sink);
+        if (fake.server.joinable()) fake.server.join();
+        return r;
+    }
+    // A raw client "Ann" (id 0) at the dealer, and this program joined as "Bob" (id 1).
+    void AnnAndBob(TestDealer& d, RawClient& ann, QueueSink& window) {
+        ASSERT_TRUE(d.Start());
+        ASSERT_TRUE(ann.Connect(d.Port()));
+        ASSERT_EQ(ann.Login("Ann"), 0);
+        ASSERT_EQ(Join(d.Port(), "Bob", &window), 1);
+        ASSERT_EQ(conn.m_nUserId, 1);
+    }
+    // The program's window outlives Done, as in the program.
+    QueueSink sink;
+    QueueSink heldSink{false};
+    CConn conn;
+};
 } // namespace
 
 TEST_F(ClientTest, InitWithoutDialogsOrChoicesIsCancelled) {
@@ -138,11 +144,7 @@ TEST_F(ClientTest, InitWithoutDialogsOrChoicesIsCancelled) {
 }
 
 TEST_F(ClientTest, DealerInitConnectsToItselfAndAnnouncesItself) {
-    CConn::SetPort(FreePortPair());
-    ConnChoices c;
-    c.connType = 1; // empty name: plays as Player
-    conn.SetChoices(c);
-    ASSERT_EQ(conn.Init(&sink), 1);
+    ASSERT_EQ(Join(FreePortPair(), "", &sink, 1), 1); // empty name: plays as Player
     EXPECT_EQ(conn.m_nUserId, 0);
     EXPECT_STREQ(conn.m_szName, "Player");
     EXPECT_NE(conn.IcantExit(), 0);
@@ -151,9 +153,7 @@ TEST_F(ClientTest, DealerInitConnectsToItselfAndAnnouncesItself) {
     EXPECT_EQ(first->command, NET_ATTACH);
     EXPECT_EQ(first->user, 0);
     EXPECT_EQ(first->text, "Player");
-    EXPECT_EQ(Name(0), "Player");
     EXPECT_EQ(g_UsersList[0].owner, 0);
-    // A raw client joining the same dealer hears our attach? No: it joined later.
     RawClient other;
     ASSERT_TRUE(other.Connect(CNetLibrary::Instance().TcpPort()));
     ASSERT_EQ(other.Login("Player"), 1);
@@ -163,21 +163,11 @@ TEST_F(ClientTest, DealerInitConnectsToItselfAndAnnouncesItself) {
     EXPECT_EQ(attach->user, 1);
     EXPECT_EQ(Name(1), "Player_1");
     conn.Done();
-    // Our leave notice went out before the dealer closed.
     auto detach = other.ReadCommand(NET_DETACH);
-    ASSERT_TRUE(detach);
+    ASSERT_TRUE(detach) << "our leave notice went out before the dealer closed";
     EXPECT_EQ(TextOf(*detach), "Player");
     EXPECT_TRUE(other.WaitClosed());
     EXPECT_EQ(Name(0), "");
-    EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
-}
-
-TEST_F(ClientTest, LongNameIsCutToEighteen) {
-    TestDealer d;
-    ASSERT_TRUE(d.Start());
-    ASSERT_EQ(Join(d, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", &sink), 1);
-    EXPECT_STREQ(conn.m_szName, "ABCDEFGHIJKLMNOPQR");
-    EXPECT_EQ(Name(conn.m_nUserId), "ABCDEFGHIJKLMNOPQR");
 }
 
 TEST_F(ClientTest, UsersAtTheTableAreAnnouncedInOrderBeforeAnythingElse) {
@@ -186,14 +176,10 @@ TEST_F(ClientTest, UsersAtTheTableAreAnnouncedInOrderBeforeAnythingElse) {
     RawClient a;
     ASSERT_TRUE(a.Connect(d.Port()));
     ASSERT_EQ(a.Login("Ann"), 0);
-    std::vector<uint8_t> state = MakeFrame(0, 0xFFFF, NET_PLACESTATE, 0, "", false);
-    state.push_back(0x02);
-    state.push_back(0x80);
-    PutU32(state.data() + 12, 18);
-    ASSERT_TRUE(a.Send(state));
+    ASSERT_TRUE(a.Send(MakeU16Frame(0, 0xFFFF, NET_PLACESTATE, 0x8002)));
     ASSERT_TRUE(a.ReadCommand(NET_PLACESTATE));
-    ASSERT_EQ(Join(d, "Bob", &sink), 1);
-    EXPECT_EQ(conn.m_nUserId, 1);
+    ASSERT_EQ(Join(d.Port(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ", &sink), 1);
+    EXPECT_STREQ(conn.m_szName, "ABCDEFGHIJKLMNOPQR") << "a long name is cut to eighteen";
     ASSERT_TRUE(WaitUntil([&] { return sink.Count() >= 3; }));
     auto n = sink.Snapshot();
     EXPECT_EQ(n[0].command, NET_ATTACH);
@@ -203,112 +189,91 @@ TEST_F(ClientTest, UsersAtTheTableAreAnnouncedInOrderBeforeAnythingElse) {
     EXPECT_EQ(n[1].value, static_cast<intptr_t>(static_cast<int16_t>(0x8002)));
     EXPECT_EQ(n[2].command, NET_ATTACH);
     EXPECT_EQ(n[2].user, 1);
-    EXPECT_EQ(n[2].text, "Bob");
-    // Ann hears our attach.
+    EXPECT_EQ(n[2].text, "ABCDEFGHIJKLMNOPQR");
     auto attach = a.ReadCommand(NET_ATTACH);
-    ASSERT_TRUE(attach);
-    EXPECT_EQ(TextOf(*attach), "Bob");
+    ASSERT_TRUE(attach) << "Ann hears our attach";
     EXPECT_EQ(HeaderOf(*attach).from, 1);
 }
 
-TEST_F(ClientTest, BroadcastComesBackAndCountedFramesRaiseSeq) {
+TEST_F(ClientTest, SendingCountsAndEchoes) {
     TestDealer d;
-    ASSERT_TRUE(d.Start());
     RawClient a;
-    ASSERT_TRUE(a.Connect(d.Port()));
-    ASSERT_EQ(a.Login("Ann"), 0);
-    ASSERT_EQ(Join(d, "Bob", &sink), 1);
+    AnnAndBob(d, a, sink);
     conn.BroadcastCmd(-1, 9, "card", -1);
-    // The echo was waited for: it is already in the queue.
     auto echo = sink.WaitForCommand(9, 0);
-    ASSERT_TRUE(echo);
+    ASSERT_TRUE(echo) << "the echo was waited for: it is already in the queue";
     EXPECT_EQ(echo->text, "card");
     EXPECT_EQ(echo->user, 1);
     auto atA = a.ReadCommand(9);
     ASSERT_TRUE(atA);
     EXPECT_EQ(HeaderOf(*atA).seq, 0u);
-    // A sends a counted frame with its current count (1); we then send with seq 2.
+    // Ann sends with her count (1); we then send with seq 2.
     ASSERT_TRUE(a.Send(MakeFrame(0, 0xFFFF, 10, a.counted, "from ann")));
     ASSERT_TRUE(sink.WaitForCommand(10));
     conn.BroadcastCmd(-1, 11, "again", 105);
-    auto atA2 = a.ReadCommand(11);
-    ASSERT_TRUE(atA2);
-    EXPECT_EQ(HeaderOf(*atA2).seq, 2u);
-    EXPECT_EQ(HeaderOf(*atA2).from, 105);
-    // Chat is not counted.
-    conn.BroadcastCmd(-1, 1, "chat", -1);
+    atA = a.ReadCommand(11);
+    ASSERT_TRUE(atA);
+    EXPECT_EQ(HeaderOf(*atA).seq, 2u);
+    EXPECT_EQ(HeaderOf(*atA).from, 105);
+    conn.BroadcastCmd(-1, 1, "chat", -1); // not counted
     conn.BroadcastCmd(-1, 12, "after chat", -1);
-    auto atA3 = a.ReadCommand(12);
-    ASSERT_TRUE(atA3);
-    EXPECT_EQ(HeaderOf(*atA3).seq, 3u);
-}
-
-TEST_F(ClientTest, PlaceStateArrivesSignExtended) {
-    TestDealer d;
-    ASSERT_TRUE(d.Start());
-    ASSERT_EQ(Join(d, "Bob", &sink), 1);
+    atA = a.ReadCommand(12);
+    ASSERT_TRUE(atA);
+    EXPECT_EQ(HeaderOf(*atA).seq, 3u);
+    // To one user: no echo is waited for.
+    conn.BroadcastCmd(0, 13, "only ann", -1);
+    atA = a.ReadCommand(13);
+    ASSERT_TRUE(atA);
+    EXPECT_EQ(HeaderOf(*atA).to, 0);
+    EXPECT_FALSE(sink.WaitForCommand(13, 100));
     conn.SetPlaceState(static_cast<short>(0x8001), -1);
-    auto n = sink.WaitForCommand(NET_PLACESTATE);
-    ASSERT_TRUE(n);
-    EXPECT_EQ(n->value, -32767);
-    EXPECT_FALSE(n->hadString);
+    auto state = sink.WaitForCommand(NET_PLACESTATE);
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->value, -32767) << "sign-extended";
+    EXPECT_FALSE(state->hadString);
 }
 
 TEST_F(ClientTest, BusyProbeIsAnsweredWithOwnCount) {
     TestDealer d;
-    ASSERT_TRUE(d.Start());
     RawClient a;
-    ASSERT_TRUE(a.Connect(d.Port()));
-    ASSERT_EQ(a.Login("Ann"), 0);
-    QueueSink& sink = heldSink; // the program has handled nothing yet
-    ASSERT_EQ(Join(d, "Bob", &sink), 1);
-    ASSERT_TRUE(WaitUntil([&] { return sink.Count() == 2; }));
+    AnnAndBob(d, a, heldSink); // the program has handled nothing yet
+    ASSERT_TRUE(WaitUntil([&] { return heldSink.Count() == 2; }));
     ASSERT_TRUE(a.Send(MakeFrame(0, 0xFFFF, NET_ATTACH, 0, "")));
     auto reply = a.ReadCommand(NET_SYNCREPLY);
     ASSERT_TRUE(reply);
     EXPECT_EQ(HeaderOf(*reply).to, 0);
     EXPECT_EQ(HeaderOf(*reply).from, 1);
     EXPECT_EQ(GetU16(reply->data() + 16), 2);
-    EXPECT_EQ(sink.Count(), 2u); // the probe itself is not posted
+    EXPECT_EQ(heldSink.Count(), 2u) << "the probe itself is not posted";
 }
 
 TEST_F(ClientTest, SynchroWithTwoPrograms) {
     TestDealer d;
-    ASSERT_TRUE(d.Start());
     RawClient a;
-    ASSERT_TRUE(a.Connect(d.Port()));
-    ASSERT_EQ(a.Login("Ann"), 0);
-    ASSERT_EQ(Join(d, "Bob", &sink), 1);
+    AnnAndBob(d, a, sink);
     ASSERT_TRUE(a.ReadCommand(NET_ATTACH));
     ASSERT_EQ(Humans(), 2);
-    // Ann answers each probe with a busy count: first 3, then 0.
-    std::thread answerer([&] {
+    std::thread answerer([&] { // Ann answers each probe: first busy 3, then 0
         for (uint16_t busy : {3, 0}) {
             auto probe = a.ReadCommand(NET_ATTACH);
             if (!probe) return;
-            std::vector<uint8_t> r =
-                MakeFrame(0, HeaderOf(*probe).from, NET_SYNCREPLY, 0, "", false);
-            r.push_back(static_cast<uint8_t>(busy));
-            r.push_back(0);
-            PutU32(r.data() + 12, 18);
-            a.Send(r);
+            a.Send(MakeU16Frame(0, HeaderOf(*probe).from, NET_SYNCREPLY, busy));
         }
     });
     EXPECT_EQ(conn.Synchro(), 3);
     EXPECT_EQ(conn.Synchro(), 0);
     answerer.join();
-    // While this program has a notice unhandled, Synchro answers at once.
-    isBusy = 2;
+    isBusy = 2; // a notice unhandled here: Synchro answers at once
     EXPECT_EQ(conn.Synchro(), 2);
-    EXPECT_TRUE(a.Quiet(100)); // no probe went out
+    EXPECT_TRUE(a.Quiet(100)) << "no probe went out";
     isBusy = 0;
 }
 
 TEST_F(ClientTest, SynchroAloneSendsNothing) {
     TestDealer d;
     ASSERT_TRUE(d.Start());
+    ASSERT_EQ(Join(d.Port(), "Solo", &sink), 1);
     RawClient spy; // logged in but not a user in our list yet
-    ASSERT_EQ(Join(d, "Solo", &sink), 1);
     ASSERT_TRUE(spy.Connect(d.Port()));
     ASSERT_GE(spy.Login("Spy"), 0);
     EXPECT_EQ(Humans(), 1);
@@ -317,17 +282,17 @@ TEST_F(ClientTest, SynchroAloneSendsNothing) {
 }
 
 TEST_F(ClientTest, LostDealerPostsDetachForEveryNamedUser) {
-    auto d = std::make_unique<TestDealer>();
-    ASSERT_TRUE(d->Start());
+    TestDealer d;
+    ASSERT_TRUE(d.Start());
     RawClient a;
-    ASSERT_TRUE(a.Connect(d->Port()));
+    ASSERT_TRUE(a.Connect(d.Port()));
     ASSERT_EQ(a.Login("Ann"), 0);
     ASSERT_TRUE(a.Send(MakeFrame(0, 0xFFFF, NET_ADDAUTO, 0, "\x01", false)));
     ASSERT_TRUE(a.ReadCommand(NET_ADDAUTO));
-    ASSERT_EQ(Join(*d, "Bob", &sink), 1);
+    ASSERT_EQ(Join(d.Port(), "Bob", &sink), 1);
     ASSERT_TRUE(
         sink.WaitFor([](const Notice& n) { return n.command == NET_ATTACH && n.user == 1; }));
-    d->Stop();
+    d.Stop();
     std::vector<uint16_t> gone;
     for (int i = 0; i < 3; ++i) {
         auto n = sink.WaitForCommand(NET_DETACH);
@@ -336,7 +301,7 @@ TEST_F(ClientTest, LostDealerPostsDetachForEveryNamedUser) {
     }
     EXPECT_EQ(gone, (std::vector<uint16_t>{0, 1, 101}));
     ASSERT_TRUE(WaitUntil([] { return !CNetLibrary::Instance().m_client; }));
-    EXPECT_EQ(Name(0), "Ann"); // the list is left as it was
+    EXPECT_EQ(Name(0), "Ann") << "the list is left as it was";
     const size_t before = sink.Count();
     conn.BroadcastCmd(-1, 9, "nobody hears", -1);
     conn.SetPlaceState(1, -1);
@@ -344,36 +309,30 @@ TEST_F(ClientTest, LostDealerPostsDetachForEveryNamedUser) {
     EXPECT_EQ(sink.Count(), before);
 }
 
-TEST_F(ClientTest, BroadcastToOneUserDoesNotWaitForAnEcho) {
-    TestDealer d;
-    ASSERT_TRUE(d.Start());
-    RawClient a;
-    ASSERT_TRUE(a.Connect(d.Port()));
-    ASSERT_EQ(a.Login("Ann"), 0);
-    ASSERT_EQ(Join(d, "Bob", &sink), 1);
-    conn.BroadcastCmd(0, 9, "only ann", -1);
-    auto got = a.ReadCommand(9);
-    ASSERT_TRUE(got);
-    EXPECT_EQ(HeaderOf(*got).to, 0);
-    EXPECT_FALSE(sink.WaitForCommand(9, 100)); // not echoed to us
-}
-
-TEST_F(ClientTest, LoginWhenTheListIsFullFailsCleanly) {
-    TestDealer d;
-    for (int i = 0; i < kMaxUsers; ++i)
-        d.Server().Users().Admit("U");
-    ASSERT_TRUE(d.Start());
-    const int saved = CNetLibrary::s_loginWaitMs;
-    CNetLibrary::s_loginWaitMs = 300;
+TEST_F(ClientTest, FailedJoinsSayWhyAndLeaveNothingRunning) {
     FakeNetUi ui;
     UiScope scope(&ui);
-    EXPECT_EQ(Join(d, "Late", &sink), 0);
+    const int saved = CNetLibrary::s_loginWaitMs;
+    CNetLibrary::s_loginWaitMs = 300;
+    {
+        TestDealer full; // a full list: the login is never answered
+        for (int i = 0; i < kMaxUsers; ++i)
+            full.Server().Users().Admit("U");
+        ASSERT_TRUE(full.Start());
+        EXPECT_EQ(Join(full.Port(), "Late", &sink), 0);
+        EXPECT_EQ(ui.welcomeCalls, 1u) << "asked again, and cancelled";
+        EXPECT_FALSE(CNetLibrary::Instance().m_client);
+    }
+    {
+        TestDealer d; // listening here: an address that did not resolve must not reach it
+        ASSERT_TRUE(d.Start());
+        EXPECT_EQ(Join(d.Port(), "Me", &sink, 0, "0.0.0.0"), 0);
+        EXPECT_FALSE(d.Server().Users().IsTaken(0));
+    }
     CNetLibrary::s_loginWaitMs = saved;
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0], "Connection to Vesk Server Failed.");
-    EXPECT_EQ(ui.welcomeCalls, 1u); // asked again, and cancelled
+    EXPECT_EQ(ui.Messages(), (std::vector<std::string>(2, "Connection to Vesk Server Failed.")));
+    EXPECT_EQ(Join(FreePortPair(), "Me", &sink), 0) << "nobody listening";
     EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
-    EXPECT_FALSE(CNetLibrary::Instance().m_client);
 }
 
 TEST_F(ClientTest, DealerThatNeverAnswersTheLoginFails) {
@@ -381,41 +340,15 @@ TEST_F(ClientTest, DealerThatNeverAnswersTheLoginFails) {
     fake.Serve(false);
     const int saved = CNetLibrary::s_loginWaitMs;
     CNetLibrary::s_loginWaitMs = 300;
-    EXPECT_EQ(JoinFake(conn, fake, &sink), 0);
+    EXPECT_EQ(JoinFake(fake), 0);
     CNetLibrary::s_loginWaitMs = saved;
     ASSERT_EQ(fake.loginRequest.size(), 56u);
-    // The request: from and to 0xFFFF, command 16, version 1008, seq 0, length 56, name.
+    // From and to 0xFFFF, command 16, version 1008, seq 0, length 56, the name.
     const uint8_t head[16] = {0xFF, 0xFF, 0xFF, 0xFF, 16, 0, 0xF0, 0x03, 0, 0, 0, 0, 56, 0, 0, 0};
     EXPECT_EQ(std::memcmp(fake.loginRequest.data(), head, 16), 0);
     EXPECT_STREQ(reinterpret_cast<const char*>(fake.loginRequest.data() + 16), "Me");
     for (size_t i = 19; i < 56; ++i)
         EXPECT_EQ(fake.loginRequest[i], 0) << i;
-}
-
-TEST_F(ClientTest, NobodyListeningFails) {
-    CConn::SetPort(FreePortPair());
-    ConnChoices c;
-    c.name = "Me";
-    c.dealerHost = "127.0.0.1";
-    conn.SetChoices(c);
-    EXPECT_EQ(conn.Init(&sink), 0);
-    EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
-}
-
-TEST_F(ClientTest, UnresolvedDealerAddressFailsWithTheConnectionMessage) {
-    TestDealer d; // listening on this PC: an unknown host must not reach it
-    ASSERT_TRUE(d.Start());
-    CConn::SetPort(d.Port());
-    FakeNetUi ui;
-    UiScope scope(&ui);
-    ConnChoices c;
-    c.name = "Me";
-    c.dealerHost = "0.0.0.0"; // what an unresolvable name leaves; no lookup leaves this PC
-    conn.SetChoices(c);
-    EXPECT_EQ(conn.Init(&sink), 0);
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0], "Connection to Vesk Server Failed.");
-    EXPECT_EQ(d.Server().Users().IsTaken(0), false);
 }
 
 TEST_F(ClientTest, DealerPortInUseIsReportedAndTheWelcomeDialogComesBack) {
@@ -427,10 +360,8 @@ TEST_F(ClientTest, DealerPortInUseIsReportedAndTheWelcomeDialogComesBack) {
     UiScope scope(&ui);
     CConn::SetPort(port);
     EXPECT_EQ(conn.Init(&sink), 0);
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0], "Vesk dealer already started on this PC.");
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Vesk dealer already started on this PC."});
     EXPECT_EQ(ui.welcomeCalls, 2u);
-    EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
 }
 
 TEST(DealerPorts, PrivilegedPortWithoutTheRightSaysHowToChooseAnother) {
@@ -446,8 +377,7 @@ TEST(DealerPorts, PrivilegedPortWithoutTheRightSaysHowToChooseAnother) {
         ManualResetEvent stop;
         CDealerServer server(stop);
         std::string error;
-        const bool opened = server.Open(250, 251, error);
-        if (opened) error = "opened";
+        if (server.Open(250, 251, error)) error = "opened";
         (void)!write(pipeFd[1], error.data(), error.size());
         _exit(0);
     }
@@ -460,26 +390,22 @@ TEST(DealerPorts, PrivilegedPortWithoutTheRightSaysHowToChooseAnother) {
     close(pipeFd[0]);
     int status = 0;
     waitpid(pid, &status, 0);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 2)
-        GTEST_SKIP() << "cannot drop privileges here";
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot drop privileges";
     if (text == "opened") GTEST_SKIP() << "this system lets everybody bind low ports";
     EXPECT_NE(text.find("VESK_PORT"), std::string::npos) << text;
     EXPECT_NE(text.find("--port"), std::string::npos) << text;
     EXPECT_EQ(text.find("already started"), std::string::npos) << text;
 }
 
-// --- frames from a hostile or broken dealer ---
-
 TEST_F(ClientTest, OversizedFrameFromTheDealerEndsTheConnection) {
     FakeDealer fake;
     fake.Serve(true);
-    ASSERT_EQ(JoinFake(conn, fake, &sink), 1);
-    EXPECT_EQ(conn.m_nUserId, 1);
+    ASSERT_EQ(JoinFake(fake), 1);
     auto f = MakeFrame(0, 0xFFFF, 9, 0, "x");
     PutU32(f.data() + 12, 9000);
     fake.Send(f);
-    auto a = sink.WaitFor([](const Notice& n) { return n.command == NET_DETACH && n.user == 0; });
-    auto b = sink.WaitFor([](const Notice& n) { return n.command == NET_DETACH && n.user == 1; });
+    auto a = sink.WaitFor([](const Notice& n) { return IsDetachOf(n, 0); });
+    auto b = sink.WaitFor([](const Notice& n) { return IsDetachOf(n, 1); });
     ASSERT_TRUE(a && b);
     EXPECT_EQ(a->text, "Dealer");
     EXPECT_EQ(b->text, "Me");
@@ -489,7 +415,7 @@ TEST_F(ClientTest, OversizedFrameFromTheDealerEndsTheConnection) {
 TEST_F(ClientTest, UnterminatedPayloadAndStrangeSendersFromTheDealer) {
     FakeDealer fake;
     fake.Serve(true);
-    ASSERT_EQ(JoinFake(conn, fake, &sink), 1);
+    ASSERT_EQ(JoinFake(fake), 1);
     fake.Send(MakeFrame(300, 0xFFFF, 9, 0, "from nowhere"));
     fake.Send(MakeFrame(0, 0xFFFF, NET_PLACESTATE, 0, "", false)); // no state bytes
     fake.Send(MakeFrame(0, 0xFFFF, 1, 0, "abc", false));
@@ -498,38 +424,33 @@ TEST_F(ClientTest, UnterminatedPayloadAndStrangeSendersFromTheDealer) {
     EXPECT_EQ(n->text, "abc");
     for (const Notice& x : sink.Snapshot())
         EXPECT_NE(x.command, 9);
-    // A long attach name is cut to fit the list entry.
     fake.Send(MakeFrame(7, 0xFFFF, NET_ATTACH, 0, std::string(30, 'q')));
     auto at = sink.WaitFor([](const Notice& x) { return x.command == NET_ATTACH && x.user == 7; });
     ASSERT_TRUE(at);
-    EXPECT_EQ(at->text, std::string(19, 'q'));
+    EXPECT_EQ(at->text, std::string(19, 'q')) << "a long attach name is cut to the list entry";
     EXPECT_EQ(g_UsersList[7].name[19], 0);
 }
 
-TEST_F(ClientTest, LoginReplyOfTheWrongSizeOrVersionFails) {
+TEST_F(ClientTest, LoginReplyOfTheWrongSizeVersionCommandOrIdFails) {
     std::vector<uint8_t> reply(6686, 0);
     FrameHeader h;
     h.command = NET_LOGIN;
     const std::vector<uint8_t> payload(6670, 0);
     EncodeFrame(reply.data(), h, payload.data(), payload.size());
     EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), reply.size()), 0);
-    EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), 6685), -1); // truncated
-    PutU16(reply.data() + 6, 1009);
-    EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), reply.size()), -1); // wrong version
-    PutU16(reply.data() + 6, 1008);
-    PutU16(reply.data() + 4, 9);
-    EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), reply.size()), -1); // wrong command
-    PutU16(reply.data() + 4, 16);
-    PutU16(reply.data() + 16, 255);
-    EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), reply.size()), -1); // id outside the list
+    EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), 6685), -1);
+    const std::pair<int, uint16_t> changes[] = {{6, 1009}, {4, 9}, {16, 255}};
+    for (const auto& [offset, value] : changes) {
+        std::vector<uint8_t> bad = reply;
+        PutU16(bad.data() + offset, value);
+        EXPECT_EQ(CClientLink::TakeLoginReply(bad.data(), bad.size()), -1) << offset;
+    }
 }
 
-// --- the sending lock against a vanishing endpoint ---
-
 TEST_F(ClientTest, SendersRacingALostConnectionStaySafe) {
-    auto d = std::make_unique<TestDealer>();
-    ASSERT_TRUE(d->Start());
-    ASSERT_EQ(Join(*d, "Bob", &sink), 1);
+    TestDealer d;
+    ASSERT_TRUE(d.Start());
+    ASSERT_EQ(Join(d.Port(), "Bob", &sink), 1);
     std::atomic<bool> stop{false};
     std::thread sender([&] {
         for (int i = 0; i < 2000 && !stop; ++i) {
@@ -537,21 +458,16 @@ TEST_F(ClientTest, SendersRacingALostConnectionStaySafe) {
             conn.SetPlaceState(static_cast<short>(i), -1);
         }
     });
-    d->Stop();
-    ASSERT_TRUE(
-        sink.WaitFor([](const Notice& n) { return n.command == NET_DETACH && n.user == 0; }));
+    d.Stop();
+    ASSERT_TRUE(sink.WaitFor([](const Notice& n) { return IsDetachOf(n, 0); }));
     stop = true;
     sender.join();
     EXPECT_TRUE(WaitUntil([] { return !CNetLibrary::Instance().m_client; }));
 }
 
 TEST_F(ClientTest, DoneEndsEveryThreadWithinItsBound) {
-    CConn::SetPort(FreePortPair());
-    ConnChoices c;
-    c.name = "Dealer";
-    c.connType = 1;
-    conn.SetChoices(c);
-    ASSERT_EQ(conn.Init(&sink), 1);
+    const uint16_t port = FreePortPair();
+    ASSERT_EQ(Join(port, "Dealer", &sink, 1), 1);
     RawClient half;
     ASSERT_TRUE(half.Connect(CNetLibrary::Instance().TcpPort()));
     ASSERT_TRUE(half.SendRaw("\x01\x02\x03", 3)); // a stalled half frame
@@ -562,7 +478,5 @@ TEST_F(ClientTest, DoneEndsEveryThreadWithinItsBound) {
     EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
     EXPECT_LT(took, std::chrono::milliseconds(CNetLibrary::s_shutdownWaitMs));
     EXPECT_TRUE(half.WaitClosed());
-    // Ready for another Init in the same process.
-    conn.SetChoices(c);
-    ASSERT_EQ(conn.Init(&sink), 1);
+    ASSERT_EQ(Join(port, "Dealer", &sink, 1), 1) << "ready for another Init";
 }

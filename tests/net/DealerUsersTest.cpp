@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 
 #include "net/DealerUsers.h"
 
@@ -11,80 +12,43 @@ std::string NameAt(const CDealerUsers& u, int i) {
 }
 } // namespace
 
-TEST(DealerUsers, FirstLoginGetsIdZeroAndTheNextTheLowestFree) {
-    CDealerUsers u;
-    EXPECT_EQ(u.Admit("Ann"), 0);
-    EXPECT_EQ(u.Admit("Bob"), 1);
-    EXPECT_EQ(u.Admit("Cid"), 2);
-    u.Detach(1);
-    EXPECT_EQ(u.Admit("Dan"), 1);
-    const USERINFO& e = u.List()[1];
-    EXPECT_EQ(e.state, 0);
-    EXPECT_EQ(e.owner, 1);
-    EXPECT_EQ(e.aux, 0xFFFF);
-    EXPECT_EQ(NameAt(u, 1), "Dan");
+TEST(DealerUsers, NamesAreMadeUnique) {
+    // Names admitted in turn, separated by '|', and the names the list then holds.
+    const std::pair<const char*, const char*> rows[] = {
+        {"Player|Player|Player", "Player|Player_1|Player_2"},
+        {"Player|Play|Pla", "Player|Play_1|Pla_2"}, // compared by prefix
+        {"ABCDEFGHIJKLMNOPQR|ABCDEFGHIJKLMNOPQR", "ABCDEFGHIJKLMNOPQR|ABCDEFGHIJKLMNOP_1"},
+        {"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", "xxxxxxxxxxxxxxxxxxx"}, // cut to 19
+        {"", "Player"},
+        {"P|P|P|P|P|P|P|P|P|P|P", "P|P_1|P_2|P_3|P_4|P_5|P_6|P_7|P_8|P_9|P_:"},
+    };
+    for (const auto& [admitted, listed] : rows) {
+        CDealerUsers u;
+        std::istringstream in(admitted), out(listed);
+        std::string name;
+        for (int id = 0; std::getline(in, name, '|') || id == 0; ++id)
+            ASSERT_EQ(u.Admit(name), id);
+        for (int id = 0; std::getline(out, name, '|'); ++id)
+            EXPECT_EQ(NameAt(u, id), name) << admitted;
+    }
 }
 
-TEST(DealerUsers, SameNameGetsSuffixes) {
-    CDealerUsers u;
-    u.Admit("Player");
-    u.Admit("Player");
-    u.Admit("Player");
-    EXPECT_EQ(NameAt(u, 0), "Player");
-    EXPECT_EQ(NameAt(u, 1), "Player_1");
-    EXPECT_EQ(NameAt(u, 2), "Player_2");
-}
-
-TEST(DealerUsers, SuffixCountsOnFromTheHighestInUse) {
+TEST(DealerUsers, IdsAndSuffixesAfterLeaving) {
     CDealerUsers u;
     u.Admit("Player");
     u.Admit("Player");
     u.Admit("Player");
     u.Detach(1); // Player_1 leaves
-    const int id = u.Admit("Player");
-    EXPECT_EQ(id, 1);
-    EXPECT_EQ(NameAt(u, 1), "Player_3");
-}
-
-TEST(DealerUsers, ComparisonIsByPrefix) {
-    CDealerUsers u;
-    u.Admit("Player");
-    u.Admit("Play");
-    EXPECT_EQ(NameAt(u, 1), "Play_1");
-    u.Admit("Pla");
-    EXPECT_EQ(NameAt(u, 2), "Pla_2"); // agrees with both
-}
-
-TEST(DealerUsers, EighteenCharacterNameKeepsSixteenAndSuffix) {
-    CDealerUsers u;
-    const std::string n = "ABCDEFGHIJKLMNOPQR";
-    ASSERT_EQ(n.size(), 18u);
-    u.Admit(n);
-    u.Admit(n);
-    EXPECT_EQ(NameAt(u, 0), n);
-    EXPECT_EQ(NameAt(u, 1), "ABCDEFGHIJKLMNOP_1");
-}
-
-TEST(DealerUsers, EleventhPlayerGetsAColon) {
-    CDealerUsers u;
-    for (int i = 0; i < 11; ++i)
-        u.Admit("Player");
-    EXPECT_EQ(NameAt(u, 9), "Player_9");
-    EXPECT_EQ(NameAt(u, 10), "Player_:");
-}
-
-TEST(DealerUsers, OverlongNameIsCutToNineteen) {
-    CDealerUsers u;
-    u.Admit(std::string(39, 'x'));
-    EXPECT_EQ(NameAt(u, 0), std::string(19, 'x'));
-    EXPECT_EQ(u.List()[0].name[19], 0);
-}
-
-TEST(DealerUsers, EmptyNameIsAdmittedAsPlayer) {
-    CDealerUsers u;
-    EXPECT_EQ(u.Admit(""), 0);
-    EXPECT_EQ(NameAt(u, 0), "Player");
+    EXPECT_EQ(u.Admit("Player"), 1) << "the lowest free id";
+    EXPECT_EQ(NameAt(u, 1), "Player_3") << "the suffix counts on from the highest in use";
+    const USERINFO& e = u.List()[1];
+    EXPECT_EQ(e.state, 0);
+    EXPECT_EQ(e.owner, 1);
+    EXPECT_EQ(e.aux, 0xFFFF);
+    u.Detach(300);
+    u.SetState(0xFFFF, 5);
     EXPECT_TRUE(u.IsTaken(0));
+    EXPECT_EQ(u.List()[0].state, 0);
 }
 
 TEST(DealerUsers, FullListRefuses) {
@@ -105,15 +69,5 @@ TEST(DealerUsers, DetachTakesTheComputerPartnersAlong) {
     EXPECT_FALSE(u.IsTaken(1));
     EXPECT_EQ(u.List()[1].state, 0);
     EXPECT_FALSE(u.IsTaken(101));
-    EXPECT_TRUE(u.IsTaken(102)); // Ann's partner stays
-    EXPECT_TRUE(u.IsTaken(0));
-}
-
-TEST(DealerUsers, OutOfRangeIdsChangeNothing) {
-    CDealerUsers u;
-    u.Admit("Ann");
-    u.Detach(300);
-    u.SetState(0xFFFF, 5);
-    EXPECT_TRUE(u.IsTaken(0));
-    EXPECT_EQ(u.List()[0].state, 0);
+    EXPECT_TRUE(u.IsTaken(102)) << "Ann's partner stays";
 }

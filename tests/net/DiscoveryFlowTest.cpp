@@ -5,7 +5,6 @@
 
 #include <arpa/inet.h>
 #include <cstdlib>
-#include <cstring>
 
 #include "net/Conn.h"
 #include "net/NetLibrary.h"
@@ -24,18 +23,22 @@ bool BroadcastUntil(const std::function<void()>& broadcast, const std::function<
     return false;
 }
 
-void SendState(RawClient& c, uint16_t state) {
-    std::vector<uint8_t> f = MakeFrame(c.id, 0xFFFF, NET_PLACESTATE, 0, "", false);
-    f.push_back(static_cast<uint8_t>(state));
-    f.push_back(static_cast<uint8_t>(state >> 8));
-    PutU32(f.data() + 12, 18);
-    c.Send(f);
-    c.ReadCommand(NET_PLACESTATE); // the echo: the dealer has stored it
-}
+class DiscoveryFlow : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("VESK_BROADCAST", "127.255.255.255", 1); }
+    void TearDown() override {
+        conn.Done();
+        EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
+        CConn::SetPort(0);
+        unsetenv("VESK_BROADCAST");
+    }
+    FakeNetUi ui;
+    QueueSink sink;
+    CConn conn;
+};
 } // namespace
 
-TEST(DiscoveryFlow, GamesMoveBetweenWaitingAndActive) {
-    setenv("VESK_BROADCAST", "127.255.255.255", 1);
+TEST_F(DiscoveryFlow, GamesMoveBetweenWaitingAndActive) {
     ASSERT_EQ(CNetLibrary::BroadcastAddress(), inet_addr("127.255.255.255"));
     const uint16_t port = FreePortPair();
     TestDealer dealer;
@@ -46,53 +49,43 @@ TEST(DiscoveryFlow, GamesMoveBetweenWaitingAndActive) {
         ASSERT_TRUE(players[i].Connect(port));
         ASSERT_EQ(players[i].Login("P" + std::to_string(i)), i);
     }
-
-    FakeNetUi ui;
     ui.welcomes = {{"Eve", 0}};
-    using Root = CGameListModel::Root;
-    auto listed = [&](Root root) {
+    auto listed = [&](CGameListModel::Root root) {
         auto d = ui.model.Dealers(root);
         return d.size() == 1 && d[0].host == "table-one";
     };
-    bool waitingFirst = false, movedToActive = false, waitingEmptied = false, movedBack = false;
+    std::vector<bool> steps;
     size_t usersListed = 0;
     ui.selectComputer = [&](const std::function<void()>& broadcast, uint32_t& address) {
-        waitingFirst =
-            BroadcastUntil(broadcast, [&] { return listed(CGameListModel::kWaitingRoot); });
-        if (waitingFirst)
+        steps.push_back(
+            BroadcastUntil(broadcast, [&] { return listed(CGameListModel::kWaitingRoot); }));
+        if (steps.back())
             usersListed = ui.model.Dealers(CGameListModel::kWaitingRoot)[0].users.size();
-        for (int i = 0; i < 4; ++i)
-            SendState(players[i], static_cast<uint16_t>(0x8001 + i));
-        movedToActive =
-            BroadcastUntil(broadcast, [&] { return listed(CGameListModel::kActiveRoot); });
-        waitingEmptied = ui.model.Dealers(CGameListModel::kWaitingRoot).empty();
-        players[3].Close();
+        for (int i = 0; i < 4; ++i) { // everybody starts: the game becomes active
+            players[i].Send(MakeU16Frame(players[i].id, 0xFFFF, NET_PLACESTATE,
+                                         static_cast<uint16_t>(0x8001 + i)));
+            players[i].ReadCommand(NET_PLACESTATE); // the echo: the dealer has stored it
+        }
+        steps.push_back(
+            BroadcastUntil(broadcast, [&] { return listed(CGameListModel::kActiveRoot); }));
+        steps.push_back(ui.model.Dealers(CGameListModel::kWaitingRoot).empty());
+        players[3].Close(); // somebody leaves: waiting again
         players[0].ReadCommand(NET_DETACH);
-        movedBack = BroadcastUntil(broadcast, [&] { return listed(CGameListModel::kWaitingRoot); });
+        steps.push_back(
+            BroadcastUntil(broadcast, [&] { return listed(CGameListModel::kWaitingRoot); }));
+        steps.push_back(ui.model.Dealers(CGameListModel::kActiveRoot).empty());
         return ui.model.FindByHost("table-one", address);
     };
     UiScope scope(&ui);
     CConn::SetPort(port);
-    QueueSink sink;
-    CConn conn;
     EXPECT_EQ(conn.Init(&sink), 1);
-    EXPECT_TRUE(waitingFirst);
+    EXPECT_EQ(steps, std::vector<bool>(5, true));
     EXPECT_EQ(usersListed, 4u);
-    EXPECT_TRUE(movedToActive);
-    EXPECT_TRUE(waitingEmptied);
-    EXPECT_TRUE(movedBack);
-    EXPECT_TRUE(ui.model.Dealers(CGameListModel::kActiveRoot).empty());
     EXPECT_EQ(conn.m_nUserId, 3);
     EXPECT_STREQ(conn.m_szName, "Eve");
-    conn.Done();
-    EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
-    CConn::SetPort(0);
-    unsetenv("VESK_BROADCAST");
 }
 
-TEST(DiscoveryFlow, CancelledDialogLeavesNothingRunning) {
-    setenv("VESK_BROADCAST", "127.255.255.255", 1);
-    FakeNetUi ui;
+TEST_F(DiscoveryFlow, CancelledDialogLeavesNothingRunning) {
     ui.welcomes = {{"Eve", 0}};
     ui.selectComputer = [](const std::function<void()>& broadcast, uint32_t&) {
         broadcast();
@@ -100,11 +93,6 @@ TEST(DiscoveryFlow, CancelledDialogLeavesNothingRunning) {
     };
     UiScope scope(&ui);
     CConn::SetPort(FreePortPair());
-    QueueSink sink;
-    CConn conn;
     EXPECT_EQ(conn.Init(&sink), 0);
     EXPECT_EQ(ui.welcomeCalls, 2u);
-    EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
-    CConn::SetPort(0);
-    unsetenv("VESK_BROADCAST");
 }

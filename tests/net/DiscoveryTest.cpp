@@ -7,10 +7,10 @@
 #include "net/Discovery.h"
 
 namespace {
-USERINFO Entry(const char* name, uint16_t state) {
+USERINFO Entry(const std::string& name, uint16_t state) {
     USERINFO e{};
     e.state = state;
-    std::strncpy(e.name, name, sizeof e.name - 1);
+    std::strncpy(e.name, name.c_str(), sizeof e.name - 1);
     return e;
 }
 const char kHost[kHostField] = "dealer-pc";
@@ -23,12 +23,10 @@ TEST(DiscoveryRequest, OnlyTheExactTwelveBytesCount) {
     uint8_t longer[13] = {};
     std::memcpy(longer, req, 12);
     EXPECT_FALSE(IsDiscoveryRequest(longer, 13)); // oversized
-    uint8_t wrong[12];
-    std::memcpy(wrong, "VESKANSWER\0\0", 12);
-    EXPECT_FALSE(IsDiscoveryRequest(wrong, 12)); // wrong tag
+    EXPECT_FALSE(IsDiscoveryRequest(reinterpret_cast<const uint8_t*>("VESKANSWER\0\0"), 12));
 }
 
-TEST(DiscoveryAnswer, LayoutOfTheAnswer) {
+TEST(DiscoveryAnswer, LayoutAndRoundTrip) {
     USERINFO list[kMaxUsers] = {};
     list[0] = Entry("Ann", 0x8001);
     list[3] = Entry("Bob", 0);
@@ -41,54 +39,35 @@ TEST(DiscoveryAnswer, LayoutOfTheAnswer) {
     EXPECT_EQ(a[53], 3);
     EXPECT_STREQ(reinterpret_cast<const char*>(a + 54), "Ann");
     EXPECT_EQ(a[54 + 20], 1);
-    EXPECT_STREQ(reinterpret_cast<const char*>(a + 54 + 21), "Bob");
-    EXPECT_EQ(a[54 + 21 + 20], 0);
     EXPECT_STREQ(reinterpret_cast<const char*>(a + 54 + 42), "Ivla");
+    DiscoveryAnswer out;
+    ASSERT_TRUE(ParseDiscoveryAnswer(a, sizeof a, inet_addr("127.0.0.1"), out));
+    EXPECT_EQ(out.host, "dealer-pc");
+    EXPECT_FALSE(out.active);
+    EXPECT_EQ(out.users, (std::vector<std::pair<std::string, bool>>{
+                             {"Ann", true}, {"Bob", false}, {"Ivla", true}}));
+    EXPECT_EQ(out.address, inet_addr("127.0.0.1"));
 }
 
-TEST(DiscoveryAnswer, FourStartedMakeTheGameActive) {
+TEST(DiscoveryAnswer, ActiveWithFourStartedAndTwentyListedAtMost) {
     USERINFO list[kMaxUsers] = {};
-    list[0] = Entry("A", 0x8001);
-    list[1] = Entry("B", 0x8002);
-    list[2] = Entry("C", 0x8003);
-    list[3] = Entry("D", 0x0004);
+    for (int i = 0; i < 4; ++i)
+        list[i] = Entry(std::string(1, 'A' + i), static_cast<uint16_t>(i < 3 ? 0x8001 + i : 4));
     uint8_t a[kAnswerSize];
     BuildDiscoveryAnswer(a, kHost, list);
     EXPECT_EQ(a[52], 0);
     list[3].state = 0x8004;
     BuildDiscoveryAnswer(a, kHost, list);
     EXPECT_EQ(a[52], 1);
-}
-
-TEST(DiscoveryAnswer, MoreThanTwentyUsersListsTheFirstTwenty) {
-    USERINFO list[kMaxUsers] = {};
     for (int i = 0; i < 30; ++i)
-        list[i] = Entry(("U" + std::to_string(i)).c_str(), i >= 25 ? 0x8001 : 0);
-    uint8_t a[kAnswerSize];
+        list[i] = Entry("U" + std::to_string(i), i >= 25 ? 0x8001 : 0);
     BuildDiscoveryAnswer(a, kHost, list);
     EXPECT_EQ(a[53], 20);
     EXPECT_STREQ(reinterpret_cast<const char*>(a + 54 + 19 * 21), "U19");
-    EXPECT_EQ(a[52], 1); // the started ones beyond the twentieth still count
+    EXPECT_EQ(a[52], 1) << "the started ones beyond the twentieth still count";
 }
 
-TEST(DiscoveryAnswer, ParseRoundTrip) {
-    USERINFO list[kMaxUsers] = {};
-    list[0] = Entry("Ann", 0x8001);
-    list[1] = Entry("Bob", 0);
-    uint8_t a[kAnswerSize];
-    BuildDiscoveryAnswer(a, kHost, list);
-    DiscoveryAnswer out;
-    ASSERT_TRUE(ParseDiscoveryAnswer(a, sizeof a, inet_addr("127.0.0.1"), out));
-    EXPECT_EQ(out.host, "dealer-pc");
-    EXPECT_FALSE(out.active);
-    ASSERT_EQ(out.users.size(), 2u);
-    EXPECT_EQ(out.users[0].first, "Ann");
-    EXPECT_TRUE(out.users[0].second);
-    EXPECT_FALSE(out.users[1].second);
-    EXPECT_EQ(out.address, inet_addr("127.0.0.1"));
-}
-
-TEST(DiscoveryAnswer, WrongSizeOrTagIsIgnored) {
+TEST(DiscoveryAnswer, HostileAnswers) {
     USERINFO list[kMaxUsers] = {};
     uint8_t a[kAnswerSize + 1];
     BuildDiscoveryAnswer(a, kHost, list);
@@ -100,15 +79,11 @@ TEST(DiscoveryAnswer, WrongSizeOrTagIsIgnored) {
     a[0] = 'V';
     a[10] = '!';
     EXPECT_FALSE(ParseDiscoveryAnswer(a, kAnswerSize, 0, out)); // tag without its NUL
-}
-
-TEST(DiscoveryAnswer, HostileCountAndUnterminatedTextsStayInside) {
-    uint8_t a[kAnswerSize];
+    // A count above twenty and texts without their NUL stay inside the answer.
     std::memset(a, 'x', sizeof a);
     std::memcpy(a, "VESKANSWER\0\0", 12);
     a[53] = 255;
-    DiscoveryAnswer out;
-    ASSERT_TRUE(ParseDiscoveryAnswer(a, sizeof a, 0, out));
+    ASSERT_TRUE(ParseDiscoveryAnswer(a, kAnswerSize, 0, out));
     EXPECT_EQ(out.host, std::string(40, 'x'));
     ASSERT_EQ(out.users.size(), 20u);
     EXPECT_EQ(out.users[19].first, std::string(20, 'x'));

@@ -1,7 +1,6 @@
 // A scripted stand-in for the library's dialogs.
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -45,7 +44,7 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         messages.push_back(text);
     }
-    void PumpMessages() override { ++pumps; }
+    void PumpMessages() override {}
 
     std::vector<std::string> Messages() {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -55,7 +54,6 @@ public:
     CGameListModel model;
     size_t welcomeCalls = 0;
     std::vector<std::string> messages;
-    std::atomic<long> pumps{0};
 
 private:
     std::mutex m_mutex;

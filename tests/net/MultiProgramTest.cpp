@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstring>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -17,19 +16,10 @@ extern char** environ;
 using namespace nettest;
 
 namespace {
-pid_t Spawn(uint16_t port, const std::string& name) {
-    std::string portText = std::to_string(port);
-    char* argv[] = {const_cast<char*>(VESK_NET_PEER), portText.data(),
-                    const_cast<char*>(name.c_str()), nullptr};
-    pid_t pid = -1;
-    if (posix_spawn(&pid, VESK_NET_PEER, nullptr, nullptr, argv, environ) != 0) return -1;
-    return pid;
-}
-
 // Waits (bounded) for a helper to end; kills it when it does not.
-bool Reap(pid_t pid, int timeoutMs = kWaitMs) {
+bool Reap(pid_t pid) {
     int status = 0;
-    if (WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, timeoutMs))
+    if (WaitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }))
         return WIFEXITED(status) && WEXITSTATUS(status) == 0;
     kill(pid, SIGKILL);
     waitpid(pid, &status, 0);
@@ -58,16 +48,18 @@ void RunTable(int peers) {
     conn.SetChoices(c);
     ASSERT_EQ(conn.Init(&sink), 1);
     std::vector<pid_t> pids;
+    std::string portText = std::to_string(port);
+    char* argv[] = {const_cast<char*>(VESK_NET_PEER), portText.data(), const_cast<char*>("Peer"),
+                    nullptr};
     for (int i = 0; i < peers; ++i) {
-        pid_t pid = Spawn(port, "Peer");
-        ASSERT_GT(pid, 0);
+        pid_t pid = -1;
+        ASSERT_EQ(posix_spawn(&pid, VESK_NET_PEER, nullptr, nullptr, argv, environ), 0);
         pids.push_back(pid);
     }
-    // The peers may attach in either order.
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(WaitUntil([&] { // the peers may attach in either order
         int humans = 0;
         for (int i = 0; i < kMaxUsers; ++i)
-            if (g_UsersList[i].name[0] && g_UsersList[i].owner == i) ++humans;
+            humans += g_UsersList[i].name[0] && g_UsersList[i].owner == i;
         return humans == peers + 1;
     }));
     EXPECT_EQ(SynchroUntilIdle(conn), 0);

@@ -16,12 +16,8 @@ namespace nettest {
 using Clock = std::chrono::steady_clock;
 
 void QueueSink::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    if (message != WM_CONN_NOTIFY) return; // the library posts nothing else
     Notice n;
-    if (message != WM_CONN_NOTIFY) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        ++badMessages;
-        return;
-    }
     n.command = static_cast<uint16_t>(wParam >> 16);
     n.user = static_cast<uint16_t>(wParam & 0xFFFF);
     if (n.command == NET_PLACESTATE) {
@@ -134,6 +130,17 @@ std::vector<uint8_t> MakeFrame(uint16_t from, uint16_t to, uint16_t command, uin
     h.command = command;
     h.seq = seq;
     EncodeFrame(frame.data(), h, payload.c_str(), plen);
+    return frame;
+}
+
+std::vector<uint8_t> MakeU16Frame(uint16_t from, uint16_t to, uint16_t command, uint16_t value) {
+    const uint8_t payload[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
+    std::vector<uint8_t> frame(kHeaderSize + 2);
+    FrameHeader h;
+    h.from = from;
+    h.to = to;
+    h.command = command;
+    EncodeFrame(frame.data(), h, payload, 2);
     return frame;
 }
 

@@ -46,7 +46,6 @@ public:
     std::optional<Notice> WaitForCommand(uint16_t command, int timeoutMs = kWaitMs);
     std::vector<Notice> Snapshot();
     size_t Count();
-    uint32_t badMessages = 0;
 
 private:
     bool m_handleAtOnce;
@@ -81,6 +80,8 @@ private:
 
 std::vector<uint8_t> MakeFrame(uint16_t from, uint16_t to, uint16_t command, uint32_t seq,
                                const std::string& payload, bool withNul = true);
+// A frame whose payload is the two bytes of `value` (place states, busy replies).
+std::vector<uint8_t> MakeU16Frame(uint16_t from, uint16_t to, uint16_t command, uint16_t value);
 std::vector<uint8_t> MakeLoginRequest(const std::string& name);
 
 // A client that speaks the wire protocol directly.

@@ -11,119 +11,52 @@
 
 namespace {
 
-TEST(CardObject, ConstructionAndSortKeys) {
-    CCard* card = new CCard(34);
-    EXPECT_EQ(card->m_nDrawMode, 1);
-    EXPECT_EQ(card->m_nWidth, -1);
-    EXPECT_EQ(card->m_crBack, 0xFFFFFFu);
-    EXPECT_EQ(card->m_natSet, NaturalCardSet(34));
-    EXPECT_EQ(card->m_trumpSet, 0x00400000u);
-    card->AddRef();
-    card->Release(); // last reference: the card deletes itself
-    // Clubs, diamonds, spades, hearts; within a suit 7 .. K, then A.
-    EXPECT_LT(CCard::SortKeyOf(Card(kAce, kClub)), CCard::SortKeyOf(Card(kSeven, kDiamond)));
-    EXPECT_LT(CCard::SortKeyOf(Card(kAce, kSpade)), CCard::SortKeyOf(Card(kSeven, kHeart)));
-    EXPECT_LT(CCard::SortKeyOf(Card(kKing, kHeart)), CCard::SortKeyOf(Card(kAce, kHeart)));
-    EXPECT_EQ(CCard::SortKeyOf(Card(kAce, kHeart)), (3 << 8) + 52);
-}
-
-TEST(CardObject, HitTestUsesStandardSizeWithoutOwnSize) {
-    CCard card(0);
-    card.SetPlace(10, 20, 0, -1, -1);
-    EXPECT_TRUE(card.HitTest(10, 20));
-    EXPECT_TRUE(card.HitTest(80, 115));
-    EXPECT_FALSE(card.HitTest(81, 20));
-    card.SetPlace(10, 20, 0, 5, 5);
-    EXPECT_FALSE(card.HitTest(16, 21));
-}
-
 TEST(Deck, SlotOrderIsFixed) {
     CCardPile deck(32);
     EXPECT_EQ(deck.Count(), 32);
-    const int first[4] = {3, 2, 1, 0};
-    for (int slot = 0; slot < 4; ++slot)
-        EXPECT_EQ(deck.CardAt(slot)->m_nCode, first[slot]);
-    for (int slot = 4; slot < 32; ++slot)
-        EXPECT_EQ(deck.CardAt(slot)->m_nCode, 55 - slot);
+    for (int slot = 0; slot < 32; ++slot)
+        EXPECT_EQ(deck.CardAt(slot)->m_nCode, slot < 4 ? 3 - slot : 55 - slot);
     EXPECT_EQ(deck.m_natSet, 0xFFFFFFFFu);
-    EXPECT_EQ(deck.m_trumpSet, 0xFFFFFFFFu);
     EXPECT_EQ(deck.m_cardBytes[0], 4);
     EXPECT_EQ(deck.m_cardBytes[32], 255);
-    EXPECT_EQ(deck.m_cardBytes[52], 0);
-    EXPECT_EQ(deck.FindSlot(-1), -1);
     EXPECT_EQ(deck.FindSlot(10), -1);
-    EXPECT_EQ(deck.FindSlot(51), 4);
-    EXPECT_EQ(deck.FindSlotBySet(0), -1);
     EXPECT_EQ(deck.FindSlotBySet(TrumpCardSet(24)), 31);
 }
 
-TEST(Pile, FullPileAndEmptySlots) {
+TEST(Pile, SlotsAndReferences) {
     CCardPile full(52);
-    EXPECT_EQ(full.Count(), 52);
     CCard* extra = new CCard(0);
     extra->AddRef();
-    EXPECT_EQ(full.Add(extra, -1), -1);
-    EXPECT_EQ(full.Count(), 52);
+    EXPECT_EQ(full.Add(extra, -1), -1) << "a full pile takes no card";
     EXPECT_EQ(extra->m_nRef, 1);
     extra->Release();
 
     CCardPile pile;
     EXPECT_EQ(pile.Add(nullptr, -1), -1);
-    pile.RemoveAt(5);
-    EXPECT_EQ(pile.Count(), 0);
     CCard* card = new CCard(36);
     EXPECT_EQ(pile.Add(card, 7), 7);
-    EXPECT_EQ(card->m_nRef, 1);
     EXPECT_EQ(pile.m_cardBytes[7], 37);
     CCard* intruder = new CCard(0);
     EXPECT_EQ(pile.Add(intruder, 7), -1) << "an occupied slot is not overwritten";
     EXPECT_EQ(intruder->m_nRef, 0);
     delete intruder;
-    EXPECT_EQ(pile.FirstFreeSlot(), 0);
     pile.RemoveAt(7);
     EXPECT_EQ(pile.Count(), 0);
     EXPECT_EQ(pile.m_natSet, 0u);
     EXPECT_EQ(pile.m_cardBytes[7], 255);
-}
 
-TEST(Pile, CardsAreSharedByReference) {
     CCardPile deck(32);
-    CCardPile other;
     CCard* ace = deck.CardAt(0);
-    other.Add(ace, -1);
+    pile.Add(ace, -1);
     EXPECT_EQ(ace->m_nRef, 2);
-    other.Clear();
+    pile.Clear();
     EXPECT_EQ(ace->m_nRef, 1);
-    EXPECT_EQ(other.m_natSet, 0u);
-}
-
-TEST(Pile, SortOrdersByKeyWithEmptySlotsLast) {
-    CCardPile pile;
-    pile.Add(new CCard(Card(kAce, kHeart)), 3);
-    pile.Add(new CCard(Card(kSeven, kHeart)), 9);
-    pile.Add(new CCard(Card(kTen, kHeart)), 0);
-    pile.Add(new CCard(Card(kKing, kClub)), 20);
-    pile.Sort();
-    const int expected[4] = {Card(kKing, kClub), Card(kSeven, kHeart), Card(kTen, kHeart),
-                             Card(kAce, kHeart)};
-    for (int slot = 0; slot < 4; ++slot) {
-        ASSERT_NE(pile.CardAt(slot), nullptr);
-        EXPECT_EQ(pile.CardAt(slot)->m_nCode, expected[slot]);
-        EXPECT_EQ(pile.m_cardBytes[slot], expected[slot] + 1);
-    }
-    for (int slot = 4; slot < kPileSlots; ++slot) {
-        EXPECT_EQ(pile.m_slots[slot].state, kSlotEmpty);
-        EXPECT_EQ(pile.m_slots[slot].key, 0);
-        EXPECT_EQ(pile.m_cardBytes[slot], 255);
-    }
 }
 
 TEST(Deck, DealOutAndReturn) {
     CCardPile deck(32);
     CCard* card = deck.DealOut(5);
     ASSERT_NE(card, nullptr);
-    EXPECT_EQ(deck.m_nDealt, 1);
-    EXPECT_EQ(deck.Count(), 32);
     EXPECT_EQ(deck.DealOut(5), card);
     EXPECT_EQ(deck.m_nDealt, 1) << "dealing a dealt slot again counts it once";
     deck.ReturnDealt();
@@ -137,8 +70,7 @@ TEST(Deck, PickRandomNeverRepeatsNorPicksDealtSlots) {
     SeedDealRandom(12345);
     for (int round = 0; round < 200; ++round) {
         deck.ReturnDealt();
-        const int dealt = round % 25;
-        for (int k = 0; k < dealt; ++k)
+        for (int k = 0; k < round % 25; ++k)
             deck.DealOut((k * 7 + round) % 32);
         const int free = 32 - deck.m_nDealt;
         const int n = 1 + round % 9;
@@ -147,7 +79,7 @@ TEST(Deck, PickRandomNeverRepeatsNorPicksDealtSlots) {
         std::set<int> seen;
         int picked = 0;
         for (; out[picked]; ++picked) {
-            int slot = out[picked] - 1;
+            const int slot = out[picked] - 1;
             ASSERT_GE(slot, 0);
             ASSERT_LT(slot, 32);
             EXPECT_EQ(deck.m_slots[slot].state, kSlotHeld) << "picked a dealt slot";
@@ -156,12 +88,9 @@ TEST(Deck, PickRandomNeverRepeatsNorPicksDealtSlots) {
         EXPECT_EQ(picked, std::min(n, free));
         EXPECT_EQ(deck.m_nDealt, 32 - free) << "picking deals nothing";
     }
-    uint8_t none[4] = {9, 9, 9, 9};
-    deck.PickRandom(0, none);
-    EXPECT_EQ(none[0], 0);
 }
 
-TEST(Deck, PickRandomIsReproducibleFromTheSeedAndCoversTheDeck) {
+TEST(Deck, PickRandomIsReproducibleAndEven) {
     CCardPile deck(32);
     uint8_t a[33], b[33];
     SeedDealRandom(99);
@@ -170,16 +99,6 @@ TEST(Deck, PickRandomIsReproducibleFromTheSeedAndCoversTheDeck) {
     deck.PickRandom(32, b);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(a)), std::string(reinterpret_cast<char*>(b)));
     EXPECT_EQ(std::set<uint8_t>(a, a + 32).size(), 32u);
-    // Two picks in a row differ (the old clock seeding repeated them within a second).
-    uint8_t c[9], d[9];
-    deck.PickRandom(8, c);
-    deck.PickRandom(8, d);
-    EXPECT_NE(std::string(reinterpret_cast<char*>(c)), std::string(reinterpret_cast<char*>(d)));
-}
-
-TEST(Deck, EverySlotIsDrawnAboutEquallyOften) {
-    CCardPile deck(32);
-    SeedDealRandom(7);
     int hits[32] = {};
     const int rounds = 4000;
     for (int i = 0; i < rounds; ++i) {
@@ -197,7 +116,6 @@ TEST(DealRandomTest, BoundsAndEnvironmentSeed) {
     EXPECT_EQ(DealRandom(0), 0u);
     for (int i = 0; i < 100; ++i)
         EXPECT_LT(DealRandom(3), 3u);
-
     const char* old = std::getenv("VESK_SEED");
     const std::string saved = old ? old : "";
     auto draw = [] {
@@ -208,13 +126,12 @@ TEST(DealRandomTest, BoundsAndEnvironmentSeed) {
     };
     setenv("VESK_SEED", "777", 1);
     ReseedDealRandomFromEnvironment();
-    auto fromEnvironment = draw();
+    const auto fromEnvironment = draw();
     SeedDealRandom(777);
     EXPECT_EQ(draw(), fromEnvironment);
-
     unsetenv("VESK_SEED");
     ReseedDealRandomFromEnvironment();
-    auto first = draw();
+    const auto first = draw();
     ReseedDealRandomFromEnvironment();
     EXPECT_NE(draw(), first) << "without VESK_SEED every start draws differently";
     if (old) setenv("VESK_SEED", saved.c_str(), 1);

@@ -21,20 +21,16 @@
 
 struct RecordingView : ITableView {
     struct CardDraw {
-        int x, y, card, mode;
+        int card, mode;
     };
     std::vector<CardDraw> draws;
     std::vector<std::string> texts;
     std::vector<int> icons;
-    int erases = 0;
-    int fills = 0;
-    int invalidates = 0;
-    int gathers = 0;
-    int gatheredTrick = -1;
+    int erases = 0, gathers = 0, gatheredTrick = -1;
 
     bool HasSurface() const override { return true; }
-    void DrawCard(int x, int y, int, int, int card, int mode, uint32_t) override {
-        draws.push_back({x, y, card, mode});
+    void DrawCard(int, int, int, int, int card, int mode, uint32_t) override {
+        draws.push_back({card, mode});
     }
     void EraseCard(int, int, int, int, uint32_t) override { ++erases; }
     void DrawText(int, int, const char* text) override { texts.emplace_back(text); }
@@ -42,8 +38,8 @@ struct RecordingView : ITableView {
         return {static_cast<int>(std::strlen(text)) * 7, 14};
     }
     void DrawIcon(int, int, int icon) override { icons.push_back(icon); }
-    void FillRect(int, int, int, int, uint32_t) override { ++fills; }
-    void Invalidate() override { ++invalidates; }
+    void FillRect(int, int, int, int, uint32_t) override {}
+    void Invalidate() override {}
     ViewSize StandardCardSize() const override { return {71, 96}; }
     ViewSize ClientSize() const override { return {800, 600}; }
     void GatherTrick(CTrickPile& pile, int) override {
@@ -54,7 +50,7 @@ struct RecordingView : ITableView {
 
 struct RecordingFrame : IMainFrame {
     struct Command {
-        short to, cmd, from;
+        short to, cmd;
         std::string text;
     };
     std::vector<std::pair<int, std::string>> chat;
@@ -63,8 +59,8 @@ struct RecordingFrame : IMainFrame {
 
     void AddChatLine(int from, const char* text) override { chat.emplace_back(from, text); }
     void Beep(int kind) override { beeps.push_back(kind); }
-    void BroadcastCmd(short to, short cmd, const char* text, short from) override {
-        commands.push_back({to, cmd, from, text});
+    void BroadcastCmd(short to, short cmd, const char* text, short) override {
+        commands.push_back({to, cmd, text});
     }
 };
 
@@ -74,15 +70,21 @@ inline int Card(int rank, int suit) {
     return rank * 4 + suit;
 }
 
+// The game's 32 codes.
+inline std::vector<int> DeckCodes() {
+    std::vector<int> codes = {0, 1, 2, 3};
+    for (int c = 24; c < 52; ++c)
+        codes.push_back(c);
+    return codes;
+}
+
 class RulesTable : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetGameStateForStart();
-        std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
+        ClearUsers();
         conn.m_nUserId = 0;
         g_pConn = &conn;
-        // Users 0..3 on seats 1..4, all started, each its own owner.
-        for (int id = 0; id < 4; ++id)
+        for (int id = 0; id < 4; ++id) // users 0..3 on seats 1..4, each its own owner
             AddUser(id, id + 1, id);
         RebuildSeating();
         g_pDeck = new CCardPile(32);
@@ -104,6 +106,10 @@ protected:
         delete g_pDeck;
         g_pDeck = nullptr;
         g_pConn = nullptr;
+        ClearUsers();
+    }
+
+    static void ClearUsers() {
         std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
         ResetGameStateForStart();
     }

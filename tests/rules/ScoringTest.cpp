@@ -16,187 +16,116 @@ std::string ResultText(int deal, int offset) {
 }
 
 TEST(Rounding, RemainderAboveFiveRoundsUp) {
-    EXPECT_EQ(RoundTotal(85), 8);
-    EXPECT_EQ(RoundTotal(77), 8);
-    EXPECT_EQ(RoundTotal(86), 9);
-    EXPECT_EQ(RoundTotal(80), 8);
-    EXPECT_EQ(RoundTotal(0), 0);
+    const int cases[][2] = {{85, 8}, {77, 8}, {86, 9}, {80, 8}, {0, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(RoundTotal(c[0]), c[1]) << c[0];
 }
 
 class Scoring : public RulesTable {
 protected:
     void SetUp() override {
         RulesTable::SetUp();
+        frame = RecordingFrame();
         g_pMainFrame = &frame;
     }
 
-    // Hearts are trumps. Place 1 holds seven trumps and wins the first seven tricks;
-    // place 0 takes the last trick, four sevens, with the seven of trumps. Card
-    // points: 152 - 0 to place 1's side, 10 for the last trick to place 0's side.
-    // Place 1 earns the king-and-queen bonus.
-    void PlayOneSidedDeal(int declarer, int value) {
+    // Hearts are trumps. One-sided: place 1 holds seven trumps and wins seven
+    // tricks, place 0 takes the last with the seven of trumps (152 + 20 for the
+    // king and queen against 10). Capot: place 0 holds every trump and takes all.
+    void PlayDeal(bool capot, int declarer, int value) {
         SetContract(value, kHeart, declarer);
-        const int hearts[7] = {Card(kJack, kHeart), Card(kNine, kHeart), Card(kAce, kHeart),
-                               Card(kTen, kHeart),  Card(kKing, kHeart), Card(kQueen, kHeart),
-                               Card(kEight, kHeart)};
-        for (int h : hearts)
-            Give(1, {h});
-        Give(1, {Card(kSeven, kClub)});
-        Give(0, {Card(kSeven, kHeart)});
-        Give(2, {Card(kSeven, kDiamond)});
-        Give(3, {Card(kSeven, kSpade)});
-        int others[3][7];
+        const int hearts[8] = {Card(kJack, kHeart),  Card(kNine, kHeart), Card(kAce, kHeart),
+                               Card(kTen, kHeart),   Card(kKing, kHeart), Card(kQueen, kHeart),
+                               Card(kEight, kHeart), Card(kSeven, kHeart)};
+        const int ranks[8] = {kSeven, kEight, kNine, kTen, kJack, kQueen, kKing, kAce};
+        const int trumpHolder = capot ? 0 : 1;
+        const int others[3] = {(trumpHolder + 1) % 4, (trumpHolder + 2) % 4, (trumpHolder + 3) % 4};
+        int cards[3][8];
         int n = 0;
         for (int suit : {kClub, kDiamond, kSpade})
-            for (int rank : {kEight, kNine, kTen, kJack, kQueen, kKing, kAce}) {
-                int holder = n % 3;
-                others[holder][n / 3] = Card(rank, suit);
-                ++n;
-            }
-        const int placeOf[3] = {0, 2, 3};
+            for (int r = capot ? 0 : 1; r < 8; ++r, ++n)
+                cards[n % 3][n / 3] = Card(ranks[r], suit);
+        const int tricks = capot ? 8 : 7;
+        for (int t = 0; t < tricks; ++t)
+            Give(trumpHolder, {hearts[t]});
         for (int h = 0; h < 3; ++h)
-            for (int i = 0; i < 7; ++i)
-                Give(placeOf[h], {others[h][i]});
-        for (int t = 0; t < 7; ++t)
-            PlayTrick(1, {hearts[t], others[1][t], others[2][t], others[0][t]});
-        PlayTrick(1, {Card(kSeven, kClub), Card(kSeven, kDiamond), Card(kSeven, kSpade),
-                      Card(kSeven, kHeart)});
+            for (int t = 0; t < tricks; ++t)
+                Give(others[h], {cards[h][t]});
+        for (int t = 0; t < tricks; ++t)
+            PlayTrick(trumpHolder, {hearts[t], cards[0][t], cards[1][t], cards[2][t]});
+        if (!capot) {
+            Give(1, {Card(kSeven, kClub)});
+            Give(2, {Card(kSeven, kDiamond)});
+            Give(3, {Card(kSeven, kSpade)});
+            Give(0, {Card(kSeven, kHeart)});
+            PlayTrick(1, {Card(kSeven, kClub), Card(kSeven, kDiamond), Card(kSeven, kSpade),
+                          Card(kSeven, kHeart)});
+        }
         ASSERT_EQ(g_pTable->Count(), 32);
-        ASSERT_EQ(g_pTable->TricksWonBy(1), 7);
-        ASSERT_EQ(g_pTable->TricksWonBy(0), 1);
-        ASSERT_EQ(g_pHand[1]->m_nPoints, 20);
+        ASSERT_EQ(g_pTable->TricksWonBy(trumpHolder), tricks);
     }
 
     RecordingFrame frame;
 };
 
-TEST_F(Scoring, MadeExactly) {
-    PlayOneSidedDeal(0, 8);
-    g_pHand[0]->m_nPoints = 70; // shown declarations: 10 + 70 = 80
+TEST_F(Scoring, DealsScoreAsTheRulesSay) {
+    struct Row {
+        const char* name;
+        bool capot;
+        int declarer, value, pointsPlace, points, doubledBy, redoubledBy;
+        int score0, score1;
+        const char *result0, *result1, *referee;
+    };
+    const Row rows[] = {
+        {"made exactly", false, 0, 8, 0, 70, -1, -1, 16, 17, "16", "17",
+         "Referee> ***Our Score(10/70)***Their Score(152/20)***"},
+        {"one point short", false, 0, 8, 2, 69, -1, -1, 0, 33, "#", "33", nullptr},
+        {"doubled and made", false, 0, 8, 0, 70, 1, -1, 41, 0, nullptr, "-", nullptr},
+        {"redoubled and made", false, 0, 8, 0, 70, 1, 0, 57, 0, nullptr, nullptr, nullptr},
+        {"doubled and failed", false, 0, 8, 0, 69, 1, -1, 0, 41, "#", nullptr, nullptr},
+        {"defenders with a trick", false, 1, 8, -1, 0, -1, -1, 1, 25, "1", nullptr, nullptr},
+        {"capot", true, 0, 8, -1, 0, -1, -1, 35, 0, "35", "<@>",
+         "Referee> ***Our Score(250/20)***Their Score(0/0)***"},
+        // 300 asked, 270 made: the failing side's 270 loses 88 and goes over.
+        {"capot below the contract", true, 0, 30, -1, 0, -1, -1, 0, 18 + 30, "#", nullptr, nullptr},
+        {"capot against the declarer", true, 1, 8, -1, 0, -1, -1, 35, 0, nullptr, "###", nullptr},
+    };
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        PlayDeal(row.capot, row.declarer, row.value);
+        if (row.pointsPlace >= 0) g_pHand[row.pointsPlace]->m_nPoints = row.points;
+        g_contract.doubledBy = row.doubledBy;
+        g_contract.redoubledBy = row.redoubledBy;
+        g_pTable->ScoreDeal();
+        EXPECT_EQ(g_score[0], row.score0) << row.name;
+        EXPECT_EQ(g_score[1], row.score1) << row.name;
+        EXPECT_TRUE(!row.result0 || ResultText(0, kDealResult0) == row.result0) << row.name;
+        EXPECT_TRUE(!row.result1 || ResultText(0, kDealResult1) == row.result1) << row.name;
+        if (row.referee) {
+            ASSERT_EQ(frame.chat.size(), 1u) << row.name;
+            EXPECT_EQ(frame.chat[0].first, -1);
+            EXPECT_EQ(frame.chat[0].second, row.referee) << row.name;
+        }
+    }
+}
+
+TEST_F(Scoring, DealRecordKeepsShownPoints) {
+    PlayDeal(false, 0, 8);
+    g_pHand[0]->m_nPoints = 70;
     g_pTable->ScoreDeal();
-    ASSERT_EQ(frame.chat.size(), 1u);
-    EXPECT_EQ(frame.chat[0].first, -1);
-    EXPECT_EQ(frame.chat[0].second, "Referee> ***Our Score(10/70)***Their Score(152/20)***");
-    EXPECT_EQ(g_score[0], 8 + 8);
-    EXPECT_EQ(g_score[1], 17);
-    EXPECT_EQ(ResultText(0, kDealResult0), "16");
-    EXPECT_EQ(ResultText(0, kDealResult1), "17");
     EXPECT_EQ(GetDealInt(0, kDealPoints0), 70);
     EXPECT_EQ(GetDealInt(0, kDealPoints1), 20);
 }
 
-TEST_F(Scoring, OnePointShortFails) {
-    PlayOneSidedDeal(0, 8);
-    g_pHand[2]->m_nPoints = 69; // 79 in all
-    g_pTable->ScoreDeal();
-    EXPECT_EQ(g_score[0], 0);
-    EXPECT_EQ(g_score[1], (172 + 79) / 10 + 8); // 251 rounds to 25, plus the contract
-    EXPECT_EQ(ResultText(0, kDealResult0), "#");
-    EXPECT_EQ(ResultText(0, kDealResult1), "33");
-}
-
-TEST_F(Scoring, DoubledAndMade) {
-    PlayOneSidedDeal(0, 8);
-    g_pHand[0]->m_nPoints = 70;
-    g_contract.doubledBy = 1;
-    g_pTable->ScoreDeal();
-    EXPECT_EQ(g_score[0], 8 + 17 + 16);
-    EXPECT_EQ(g_score[1], 0);
-    EXPECT_EQ(ResultText(0, kDealResult1), "-");
-}
-
-TEST_F(Scoring, RedoubledAndMade) {
-    PlayOneSidedDeal(0, 8);
-    g_pHand[0]->m_nPoints = 70;
-    g_contract.doubledBy = 1;
-    g_contract.redoubledBy = 0;
-    g_pTable->ScoreDeal();
-    EXPECT_EQ(g_score[0], 8 + 17 + 32);
-    EXPECT_EQ(g_score[1], 0);
-}
-
-TEST_F(Scoring, DoubledAndFailed) {
-    PlayOneSidedDeal(0, 8);
-    g_pHand[0]->m_nPoints = 69;
-    g_contract.doubledBy = 1;
-    g_pTable->ScoreDeal();
-    EXPECT_EQ(g_score[0], 0);
-    EXPECT_EQ(g_score[1], 25 + 16);
-    EXPECT_EQ(ResultText(0, kDealResult0), "#");
-}
-
-TEST_F(Scoring, DefendersWithoutTricksShowTheMarker) {
-    PlayOneSidedDeal(1, 8);
-    // Declaring side 1 took seven tricks; side 0 took one, so no "<@>" here.
-    g_pTable->ScoreDeal();
-    EXPECT_EQ(g_score[1], 17 + 8);
-    EXPECT_EQ(g_score[0], 1);
-    EXPECT_EQ(ResultText(0, kDealResult0), "1");
-}
-
-class Capot : public Scoring {
-protected:
-    // Place 0 holds all eight trumps and leads one each trick; nobody else has one.
-    void PlayCapot(int declarer, int value) {
-        SetContract(value, kHeart, declarer);
-        const int hearts[8] = {Card(kJack, kHeart),  Card(kNine, kHeart), Card(kAce, kHeart),
-                               Card(kTen, kHeart),   Card(kKing, kHeart), Card(kQueen, kHeart),
-                               Card(kEight, kHeart), Card(kSeven, kHeart)};
-        for (int h : hearts)
-            Give(0, {h});
-        int n = 0;
-        int cards[3][8];
-        for (int suit : {kClub, kDiamond, kSpade})
-            for (int rank : {kSeven, kEight, kNine, kTen, kJack, kQueen, kKing, kAce}) {
-                cards[n % 3][n / 3] = Card(rank, suit);
-                ++n;
-            }
-        for (int p = 0; p < 3; ++p)
-            for (int i = 0; i < 8; ++i)
-                Give(p + 1, {cards[p][i]});
-        for (int t = 0; t < 8; ++t)
-            PlayTrick(0, {hearts[t], cards[0][t], cards[1][t], cards[2][t]});
-        ASSERT_EQ(g_pTable->TricksWonBy(0), 8);
-    }
-};
-
-TEST_F(Capot, DeclarerTakesEveryTrick) {
-    PlayCapot(0, 8);
-    g_pTable->ScoreDeal();
-    // 250 with no last-trick ten; the king was played while the queen was held.
-    EXPECT_EQ(frame.chat.back().second, "Referee> ***Our Score(250/20)***Their Score(0/0)***");
-    EXPECT_EQ(g_score[0], 27 + 8);
-    EXPECT_EQ(g_score[1], 0);
-    EXPECT_EQ(ResultText(0, kDealResult0), "35");
-    EXPECT_EQ(ResultText(0, kDealResult1), "<@>");
-}
-
-TEST_F(Capot, EveryTrickYetTooHighAContract) {
-    PlayCapot(0, 30); // 300 asked, 270 made
-    g_pTable->ScoreDeal();
-    // The failing side's 270 loses 88 and goes to the defenders.
-    EXPECT_EQ(g_score[1], RoundTotal(270 - 88) + 30);
-    EXPECT_EQ(g_score[0], 0);
-    EXPECT_EQ(ResultText(0, kDealResult0), "#");
-}
-
-TEST_F(Capot, DefendersTakeEveryTrick) {
-    PlayCapot(1, 8);
-    g_pTable->ScoreDeal();
-    EXPECT_EQ(ResultText(0, kDealResult1), "###");
-    EXPECT_EQ(g_score[0], 27 + 8);
-}
-
-TEST_F(Capot, TotalsAddUpAndEntriesBeyondTheRecordAreDropped) {
+TEST_F(Scoring, TotalsAddUpAndEntriesBeyondTheRecordAreDropped) {
     g_score[0] = 100;
     g_score[1] = 50;
     g_nDeals = kDealEntries; // past the last entry
-    PlayCapot(0, 8);
+    PlayDeal(true, 0, 8);
     g_pTable->ScoreDeal();
     EXPECT_EQ(g_score[0], 135);
     EXPECT_EQ(g_score[1], 50);
-    EXPECT_EQ(g_dealRecord[kDealRecordSize - 2], 0);
-    EXPECT_EQ(g_dealRecord[kDealRecordSize - 1], 0);
     for (int i = 0; i < kDealRecordSize; ++i)
         ASSERT_EQ(g_dealRecord[i], 0) << i;
 }

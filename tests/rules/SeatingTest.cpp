@@ -5,40 +5,18 @@
 
 namespace {
 
-class Seating : public ::testing::Test {
+class Seating : public RulesTable {
 protected:
     void SetUp() override {
-        ResetGameStateForStart();
-        std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
+        ClearUsers();
         conn.m_nUserId = 0;
         g_pConn = &conn;
     }
     void TearDown() override {
         g_pConn = nullptr;
-        std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
-        ResetGameStateForStart();
+        ClearUsers();
     }
-    static void AddUser(int id, int seat, int owner, bool started = true) {
-        USERINFO& u = g_UsersList[id];
-        std::snprintf(u.name, sizeof u.name, "U%d", id);
-        u.state = static_cast<uint16_t>(seat | (started ? 0x8000 : 0));
-        u.owner = static_cast<uint16_t>(owner);
-        u.aux = 0xFFFF;
-    }
-    CConn conn;
 };
-
-TEST_F(Seating, LookupsOutsideTheirRange) {
-    EXPECT_EQ(UserAtPlace(4), 0xFFFF);
-    EXPECT_EQ(UserAtPlace(-1), 0xFFFF);
-    EXPECT_EQ(UserOfSeat(0), 0xFFFF);
-    EXPECT_EQ(UserOfSeat(8), 0xFFFF);
-    EXPECT_EQ(PlaceOfUser(255), -1);
-    EXPECT_EQ(PlaceOfUser(0xFFFF), -1);
-    EXPECT_EQ(SeatOfUser(-1), 0);
-    EXPECT_FALSE(IsUserHandledHere(-1));
-    EXPECT_FALSE(IsUserHandledHere(0xFFFF));
-}
 
 TEST_F(Seating, OwnSeatBecomesPlaceZero) {
     conn.m_nUserId = 7;
@@ -48,15 +26,15 @@ TEST_F(Seating, OwnSeatBecomesPlaceZero) {
     AddUser(9, 2, 9, false);
     EXPECT_EQ(RebuildSeating(), 0); // one seat has not started
     EXPECT_TRUE(g_bSeated);
-    EXPECT_EQ(UserAtPlace(0), 7);
-    EXPECT_EQ(UserAtPlace(1), 2); // seat 4 plays after seat 3
-    EXPECT_EQ(UserAtPlace(2), 5);
-    EXPECT_EQ(UserAtPlace(3), 9);
-    EXPECT_EQ(PlaceOfUser(2), 1);
-    EXPECT_EQ(UserOfSeat(3), 7);
-    EXPECT_EQ(PlaceOfSeat(1), 2);
-    EXPECT_EQ(SeatOfPlace(3), 2);
-
+    const int users[4] = {7, 2, 5, 9}; // seat 4 plays after seat 3
+    for (int place = 0; place < 4; ++place) {
+        EXPECT_EQ(UserAtPlace(place), users[place]);
+        EXPECT_EQ(PlaceOfUser(users[place]), place);
+        EXPECT_EQ(PlaceOfSeat(SeatOfPlace(place)), place);
+    }
+    EXPECT_EQ(UserAtPlace(4), 0xFFFF);
+    EXPECT_EQ(UserOfSeat(8), 0xFFFF);
+    EXPECT_EQ(PlaceOfUser(0xFFFF), -1);
     g_UsersList[9].state |= 0x8000;
     EXPECT_EQ(RebuildSeating(), 1);
     EXPECT_TRUE(g_bGameRunning);
@@ -69,9 +47,7 @@ TEST_F(Seating, LowerUserIdKeepsAContestedSeat) {
     RebuildSeating();
     EXPECT_EQ(UserOfSeat(2), 3);
     EXPECT_EQ(g_UsersList[6].state, 0);
-    EXPECT_EQ(g_UsersList[6].aux, 0xFFFF);
     EXPECT_EQ(PlaceOfUser(6), -1);
-    EXPECT_EQ(PlaceOfUser(3), 1);
 }
 
 TEST_F(Seating, NotSeatedStopsAutoPlay) {
@@ -82,8 +58,10 @@ TEST_F(Seating, NotSeatedStopsAutoPlay) {
     EXPECT_FALSE(g_bSeated);
     EXPECT_EQ(g_bAutoPlay, 0);
     EXPECT_EQ(g_bComputerSearch, 0);
-    // Without an own seat the place table keeps seat numbers modulo 4.
-    EXPECT_EQ(UserAtPlace(2), 4);
+    g_pConn = nullptr;
+    AddUser(0, 1, 0);
+    RebuildSeating();
+    EXPECT_FALSE(IsUserHandledHere(0)) << "without a connection nobody is handled here";
 }
 
 TEST_F(Seating, ComputerPartnersAndAutoPlay) {
@@ -94,8 +72,6 @@ TEST_F(Seating, ComputerPartnersAndAutoPlay) {
     RebuildSeating();
     EXPECT_TRUE(IsComputerUser(101));
     EXPECT_FALSE(IsComputerUser(1));
-    EXPECT_TRUE(IsUserHandledHere(101));
-    EXPECT_FALSE(IsUserHandledHere(102));
     EXPECT_TRUE(IsPlaceAutoPlayed(PlaceOfUser(101)));
     EXPECT_FALSE(IsPlaceAutoPlayed(PlaceOfUser(102)));
     EXPECT_FALSE(IsPlaceAutoPlayed(0));
@@ -103,15 +79,6 @@ TEST_F(Seating, ComputerPartnersAndAutoPlay) {
     EXPECT_TRUE(IsPlaceAutoPlayed(0));
     g_bRestoring = 1;
     EXPECT_FALSE(IsUserHandledHere(101));
-    EXPECT_FALSE(IsPlaceAutoPlayed(PlaceOfUser(101)));
-}
-
-TEST_F(Seating, WithoutConnectionNoUserIsHandledHere) {
-    AddUser(0, 1, 0);
-    g_pConn = nullptr;
-    RebuildSeating();
-    EXPECT_FALSE(g_bSeated);
-    EXPECT_FALSE(IsUserHandledHere(0));
 }
 
 } // namespace

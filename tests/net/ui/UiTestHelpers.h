@@ -11,7 +11,10 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <arpa/inet.h>
 #include <functional>
+
+#include "net/Discovery.h"
 
 namespace uitest {
 
@@ -43,26 +46,29 @@ inline bool PumpUntil(const std::function<bool()>& pred, int ms = 3000) {
     return pred();
 }
 
-// Writes a picture of `w` to the shots directory and checks that it is a
-// real picture of the widget's size.
+inline DiscoveryAnswer Answer(const char* dotted, const std::string& host, bool active,
+                              std::vector<std::pair<std::string, bool>> users = {}) {
+    DiscoveryAnswer a;
+    a.address = inet_addr(dotted);
+    a.host = host;
+    a.active = active;
+    a.users = std::move(users);
+    return a;
+}
+
+// Writes a picture of `w` to the shots directory for a person to look at, and
+// checks that it is a real picture of the widget: its size, more than one colour.
 inline void Shoot(QWidget* w, const QString& name) {
     const QString dir = QStringLiteral(VESK_SHOTS_DIR);
     ASSERT_TRUE(QDir().mkpath(dir));
-    const QString path = dir + "/" + name + ".png";
-    const QPixmap pm = w->grab();
-    ASSERT_FALSE(pm.isNull());
-    EXPECT_EQ(pm.size(), w->size() * pm.devicePixelRatio());
-    ASSERT_TRUE(pm.save(path, "PNG"));
-    const QImage back(path);
-    ASSERT_FALSE(back.isNull());
-    EXPECT_EQ(back.size(), pm.size());
-    // Not a blank picture: more than one colour.
-    const QRgb first = back.pixel(0, 0);
+    const QImage shot = w->grab().toImage();
+    EXPECT_EQ(shot.size(), w->size() * shot.devicePixelRatio());
+    ASSERT_TRUE(shot.save(dir + "/" + name + ".png", "PNG"));
     bool varied = false;
-    for (int y = 0; y < back.height() && !varied; ++y)
-        for (int x = 0; x < back.width() && !varied; ++x)
-            varied = back.pixel(x, y) != first;
-    EXPECT_TRUE(varied) << path.toStdString();
+    for (int y = 0; y < shot.height() && !varied; ++y)
+        for (int x = 0; x < shot.width() && !varied; ++x)
+            varied = shot.pixel(x, y) != shot.pixel(0, 0);
+    EXPECT_TRUE(varied) << name.toStdString();
 }
 
 } // namespace uitest

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
 #include <QPainter>
 #include <map>
 #include <set>
@@ -15,21 +14,18 @@ using namespace resid;
 
 namespace {
 
-struct Expected {
-    int id;
-    QSize size;
-};
-
 // Every icon the program draws, at the size it is drawn.
-const Expected kIcons[] = {
-    {128, {32, 32}}, {161, {20, 20}}, {162, {20, 20}}, {163, {20, 20}}, {164, {20, 20}},
-    {165, {20, 20}}, {171, {20, 20}}, {172, {20, 20}}, {173, {20, 20}}, {174, {20, 20}},
-    {175, {20, 20}}, {181, {20, 20}}, {182, {20, 20}}, {183, {20, 20}}, {184, {20, 20}},
-    {185, {20, 20}}, {192, {32, 32}}, {193, {32, 32}}, {194, {32, 32}}, {195, {32, 32}},
-    {199, {16, 16}}, {200, {16, 16}}, {201, {16, 16}}, {202, {16, 16}}, {203, {16, 16}},
-    {204, {16, 16}}, {205, {16, 16}}, {206, {32, 32}},
-};
-const Expected kBitmaps[] = {{142, {162, 16}}, {199, {402, 376}}, {200, {402, 376}}};
+std::map<int, int> IconSizes() {
+    std::map<int, int> sizes = {{128, 32}, {206, 32}};
+    for (int base : {161, 171, 181}) // the suit lists: normal, selected, disabled
+        for (int i = 0; i < 5; ++i)
+            sizes[base + i] = 20;
+    for (int id = 192; id <= 195; ++id) // the turn markers
+        sizes[id] = 32;
+    for (int id = 199; id <= 205; ++id) // the contract suits and double marks
+        sizes[id] = 16;
+    return sizes;
+}
 
 int Opaque(const QImage& image, int threshold = 128) {
     int n = 0;
@@ -39,203 +35,159 @@ int Opaque(const QImage& image, int threshold = 128) {
     return n;
 }
 
-bool IsGrey(QRgb p) {
-    return std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)}) < 12;
-}
-
-QImage Enlarged(const QImage& image, int factor) {
-    return image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+QByteArray BytesOf(const QImage& image) {
+    return QByteArray(reinterpret_cast<const char*>(image.constBits()),
+                      static_cast<qsizetype>(image.sizeInBytes()));
 }
 
 } // namespace
 
-TEST(ResourceIcons, EveryNumberedIconExistsAtItsSize) {
-    for (const Expected& e : kIcons) {
-        EXPECT_TRUE(CResourceImages::HasIcon(e.id)) << e.id;
-        EXPECT_EQ(CResourceImages::IconSize(e.id), e.size) << e.id;
-        const QImage icon = CResourceImages::Icon(e.id);
-        ASSERT_FALSE(icon.isNull()) << e.id;
-        EXPECT_EQ(icon.size(), e.size) << e.id;
-        EXPECT_TRUE(icon.hasAlphaChannel()) << e.id;
-        EXPECT_GE(Opaque(icon), 6) << "icon " << e.id << " is empty";
+TEST(ResourceImages, EveryNumberedPictureExistsAtItsSizeAndNoOther) {
+    const auto sizes = IconSizes();
+    for (const auto& [id, size] : sizes) {
+        EXPECT_EQ(CResourceImages::IconSize(id), QSize(size, size)) << id;
+        const QImage icon = CResourceImages::Icon(id);
+        ASSERT_EQ(icon.size(), QSize(size, size)) << id;
+        EXPECT_TRUE(icon.hasAlphaChannel()) << id;
+        EXPECT_GE(Opaque(icon), 6) << "icon " << id << " is empty";
     }
-    EXPECT_EQ(CResourceImages::IconIds().size(), std::size(kIcons));
-}
-
-TEST(ResourceIcons, UnknownNumbersHaveNoPicture) {
-    for (int id : {0, 127, 129, 142, 160, 166, 170, 176, 186, 191, 196, 198, 207, -1}) {
-        EXPECT_FALSE(CResourceImages::HasIcon(id)) << id;
-        EXPECT_TRUE(CResourceImages::Icon(id).isNull()) << id;
+    EXPECT_EQ(CResourceImages::IconIds().size(), sizes.size());
+    for (int id = 0; id < 260; ++id)
+        EXPECT_EQ(CResourceImages::HasIcon(id), sizes.count(id) == 1) << id;
+    EXPECT_TRUE(CResourceImages::Icon(129).isNull());
+    const std::map<int, QSize> bitmaps = {{142, {162, 16}}, {199, {402, 376}}, {200, {402, 376}}};
+    for (const auto& [id, size] : bitmaps) {
+        const QImage bitmap = CResourceImages::Bitmap(id);
+        EXPECT_EQ(bitmap.size(), size) << id;
+        EXPECT_FALSE(bitmap.hasAlphaChannel()) << id;
     }
-    for (int id : {0, 128, 131, 141, 143, 198, 201}) {
-        EXPECT_FALSE(CResourceImages::HasBitmap(id)) << id;
+    EXPECT_EQ(CResourceImages::BitmapIds().size(), bitmaps.size());
+    for (int id : {0, 128, 141, 143, 198, 201})
         EXPECT_TRUE(CResourceImages::Bitmap(id).isNull()) << id;
-    }
     EXPECT_TRUE(CResourceImages::CallImage(-1).isNull());
     EXPECT_TRUE(CResourceImages::CallImage(9).isNull());
 }
 
-TEST(ResourceIcons, SuitListIconsDifferByItemAndState) {
+TEST(ResourceImages, SuitListIconsDifferByItemAndState) {
     std::set<QByteArray> seen;
-    for (int base : {161, 171, 181}) {
-        for (int item = 0; item < 5; ++item) {
-            const QImage icon = CResourceImages::Icon(base + item);
-            seen.insert(QByteArray(reinterpret_cast<const char*>(icon.constBits()),
-                                   static_cast<qsizetype>(icon.sizeInBytes())));
-        }
-    }
+    for (int base : {161, 171, 181})
+        for (int item = 0; item < 5; ++item)
+            seen.insert(BytesOf(CResourceImages::Icon(base + item)));
     EXPECT_EQ(seen.size(), 15u);
-    // Disabled items are grey; selected items sit on a filled highlight.
-    for (int id = 181; id <= 185; ++id) {
-        const QImage icon = CResourceImages::Icon(id);
-        for (int y = 0; y < icon.height(); ++y)
-            for (int x = 0; x < icon.width(); ++x)
-                if (qAlpha(icon.pixel(x, y)) > 0) {
-                    ASSERT_TRUE(IsGrey(icon.pixel(x, y)))
-                        << "icon " << id << " at " << x << "," << y;
-                }
-    }
-    for (int id = 171; id <= 175; ++id)
-        EXPECT_GT(Opaque(CResourceImages::Icon(id)), 300) << id;
-    // Red suits are red, black suits are not.
-    auto reddish = [](const QImage& icon) {
+    auto count = [](const QImage& icon, auto test) {
         int n = 0;
         for (int y = 0; y < icon.height(); ++y)
-            for (int x = 0; x < icon.width(); ++x) {
-                const QColor c = icon.pixelColor(x, y);
-                n += c.alpha() == 255 && c.red() > 150 && c.green() < 80;
-            }
+            for (int x = 0; x < icon.width(); ++x)
+                n += test(icon.pixelColor(x, y));
         return n;
     };
-    EXPECT_GT(reddish(CResourceImages::Icon(162)), 40);
-    EXPECT_GT(reddish(CResourceImages::Icon(163)), 40);
-    EXPECT_EQ(reddish(CResourceImages::Icon(161)), 0);
-    EXPECT_EQ(reddish(CResourceImages::Icon(164)), 0);
+    for (int id = 181; id <= 185; ++id) // disabled items are grey
+        EXPECT_EQ(count(CResourceImages::Icon(id),
+                        [](QColor c) {
+                            return c.alpha() > 0 &&
+                                   std::max({c.red(), c.green(), c.blue()}) -
+                                           std::min({c.red(), c.green(), c.blue()}) >=
+                                       12;
+                        }),
+                  0)
+            << id;
+    for (int id = 171; id <= 175; ++id) // selected items sit on a filled highlight
+        EXPECT_GT(Opaque(CResourceImages::Icon(id)), 300) << id;
+    auto reddish = [](QColor c) { return c.alpha() == 255 && c.red() > 150 && c.green() < 80; };
+    EXPECT_GT(count(CResourceImages::Icon(162), reddish), 40);
+    EXPECT_GT(count(CResourceImages::Icon(163), reddish), 40);
+    EXPECT_EQ(count(CResourceImages::Icon(161), reddish), 0);
+    EXPECT_EQ(count(CResourceImages::Icon(164), reddish), 0);
 }
 
-TEST(ResourceIcons, TurnMarkersStayInsideTheSquareTheTableClears) {
-    // The table clears the 30 x 30 square one pixel right of and below the
+TEST(ResourceImages, MarkersKeepToTheirPlaces) {
+    // The table clears the 30 x 30 square one pixel right of and below a turn
     // marker's position, so the marker's outer ring of pixels must stay empty.
     std::set<QRgb> middles;
     for (int id = 192; id <= 195; ++id) {
         const QImage icon = CResourceImages::Icon(id);
-        for (int i = 0; i < 32; ++i) {
-            EXPECT_EQ(qAlpha(icon.pixel(i, 0)), 0) << id;
-            EXPECT_EQ(qAlpha(icon.pixel(0, i)), 0) << id;
-            EXPECT_EQ(qAlpha(icon.pixel(i, 31)), 0) << id;
-            EXPECT_EQ(qAlpha(icon.pixel(31, i)), 0) << id;
-        }
+        for (int i = 0; i < 32; ++i)
+            EXPECT_EQ(qAlpha(icon.pixel(i, 0)) + qAlpha(icon.pixel(0, i)) +
+                          qAlpha(icon.pixel(i, 31)) + qAlpha(icon.pixel(31, i)),
+                      0)
+                << id;
         EXPECT_GT(Opaque(icon), 400) << id;
         middles.insert(icon.pixel(10, 16));
     }
-    // The two blink phases and the person / computer markers all look different.
-    EXPECT_EQ(middles.size(), 4u);
-}
-
-TEST(ResourceIcons, DoubleMarksDoNotHideTheContractSuit) {
-    const QImage doubled = CResourceImages::Icon(204);
-    const QImage redoubled = CResourceImages::Icon(205);
-    for (int suit = 199; suit <= 203; ++suit) {
-        const QImage icon = CResourceImages::Icon(suit);
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                const int a = qAlpha(icon.pixel(x, y));
-                EXPECT_FALSE(a > 128 && qAlpha(doubled.pixel(x, y)) > 128) << suit;
-                EXPECT_FALSE(a > 128 && qAlpha(redoubled.pixel(x, y)) > 128) << suit;
-            }
-    }
-    // A redoubled contract shows both marks, each visible.
+    EXPECT_EQ(middles.size(), 4u) << "blink phases and person / computer markers differ";
+    // Double marks do not hide the contract suit, nor each other.
+    const QImage doubled = CResourceImages::Icon(204), redoubled = CResourceImages::Icon(205);
+    auto ink = [](const QImage& image, int x, int y) { return qAlpha(image.pixel(x, y)) > 128; };
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            EXPECT_FALSE(qAlpha(doubled.pixel(x, y)) > 128 && qAlpha(redoubled.pixel(x, y)) > 128);
-}
-
-TEST(ResourceIcons, MarkerIsCentredOverTheCard) {
-    // The marker is drawn at (card x + card width / 2 - 16, card y): its picture
-    // must be centred on the icon's middle column and sit in its upper part.
+        for (int x = 0; x < 16; ++x) {
+            EXPECT_FALSE(ink(doubled, x, y) && ink(redoubled, x, y));
+            for (int suit = 199; suit <= 203; ++suit)
+                EXPECT_FALSE(ink(CResourceImages::Icon(suit), x, y) &&
+                             (ink(doubled, x, y) || ink(redoubled, x, y)))
+                    << suit;
+        }
+    // The trump marker is drawn at (card x + card width / 2 - 16, card y): its
+    // picture is centred on the middle column, in the icon's upper part.
     const QImage marker = CResourceImages::Icon(206);
     QRect box;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
             if (qAlpha(marker.pixel(x, y)) > 128) box = box.united(QRect(x, y, 1, 1));
-    ASSERT_FALSE(box.isEmpty());
     EXPECT_NEAR((box.left() + box.right() + 1) / 2.0, 16.0, 1.0);
     EXPECT_GE(box.width(), 20);
     EXPECT_LE(box.bottom(), 28);
 }
 
-TEST(ResourceIcons, AppIconAtEverySize) {
-    const QIcon icon = CResourceImages::AppIcon();
-    ASSERT_FALSE(icon.isNull());
-    const QList<QSize> sizes = icon.availableSizes();
+TEST(ResourceImages, AppIconAtEverySize) {
+    const QList<QSize> sizes = CResourceImages::AppIcon().availableSizes();
     std::set<QByteArray> seen;
     for (int size : CResourceImages::AppIconSizes()) {
         EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
         const QImage image = CResourceImages::Icon(128, size);
         ASSERT_EQ(image.size(), QSize(size, size));
         EXPECT_GT(Opaque(image), size * size / 2) << size;
-        // Rounded corners.
-        EXPECT_LT(qAlpha(image.pixel(0, 0)), 64) << size;
-        seen.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()),
-                               static_cast<qsizetype>(image.sizeInBytes())));
+        EXPECT_LT(qAlpha(image.pixel(0, 0)), 64) << "rounded corners: " << size;
+        seen.insert(BytesOf(image));
     }
     EXPECT_EQ(seen.size(), CResourceImages::AppIconSizes().size());
     EXPECT_EQ(CResourceImages::Icon(128), CResourceImages::Icon(128, 32));
 }
 
-TEST(ResourceBitmaps, EveryNumberedBitmapExistsAtItsSize) {
-    for (const Expected& e : kBitmaps) {
-        EXPECT_TRUE(CResourceImages::HasBitmap(e.id)) << e.id;
-        EXPECT_EQ(CResourceImages::BitmapSize(e.id), e.size) << e.id;
-        const QImage bitmap = CResourceImages::Bitmap(e.id);
-        ASSERT_FALSE(bitmap.isNull()) << e.id;
-        EXPECT_EQ(bitmap.size(), e.size) << e.id;
-        EXPECT_FALSE(bitmap.hasAlphaChannel()) << e.id;
-    }
-    EXPECT_EQ(CResourceImages::BitmapIds().size(), std::size(kBitmaps));
-}
-
-TEST(ResourceBitmaps, CallImagesOnWhite) {
+TEST(ResourceImages, CallImagesOnWhite) {
     const QImage strip = CResourceImages::Bitmap(kBitmapCallImages);
     for (int i = 0; i < kCallImageCount; ++i) {
         const QImage image = CResourceImages::CallImage(i);
         ASSERT_EQ(image.size(), QSize(18, 16));
         // Image 8 (an automatic pass or a filler row) is blank; all others show something.
-        if (i == 8)
+        if (i == 8) {
             EXPECT_EQ(Opaque(image, 1), 0);
-        else
+        } else {
             EXPECT_GT(Opaque(image), 10) << i;
-        // Where the strip is white, the image is see-through.
+        }
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 18; ++x)
-                if ((strip.pixel(i * 18 + x, y) & 0xFFFFFF) == 0xFFFFFF) {
-                    ASSERT_EQ(qAlpha(image.pixel(x, y)), 0);
-                }
+                ASSERT_TRUE((strip.pixel(i * 18 + x, y) & 0xFFFFFF) != 0xFFFFFF ||
+                            qAlpha(image.pixel(x, y)) == 0)
+                    << "white is see-through: " << i;
     }
 }
 
-TEST(ResourceBitmaps, SheetAndMaskMakeOnePicture) {
+TEST(ResourceImages, ScoreSheetAndMaskMakeOnePicture) {
     const QImage sheet = CResourceImages::Bitmap(kBitmapScoreSheet);
     const QImage mask = CResourceImages::Bitmap(kBitmapScoreSheetMask);
-    // Where the mask keeps the table whole the sheet adds nothing.
-    for (int y = 0; y < sheet.height(); ++y)
+    for (int y = 0; y < sheet.height();
+         ++y) // where the mask keeps the table, the sheet adds nothing
         for (int x = 0; x < sheet.width(); ++x)
-            if ((mask.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF) {
-                ASSERT_EQ(sheet.pixel(x, y) & 0xFFFFFF, 0u) << x << "," << y;
-            }
-    // Corners show the table; the middle and the place of the first row are paper.
+            ASSERT_TRUE((mask.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF ||
+                        (sheet.pixel(x, y) & 0xFFFFFF) == 0)
+                << x << "," << y;
     EXPECT_EQ(mask.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(mask.pixel(401, 375) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(mask.pixel(201, 188) & 0xFFFFFF, 0u);
-    EXPECT_EQ(mask.pixel(30, 80) & 0xFFFFFF, 0u);
     EXPECT_GT(qGray(sheet.pixel(30, 80)), 200);
-    // The shadow darkens the table without hiding it.
-    const int shadow = qGray(mask.pixel(395, 188));
+    const int shadow = qGray(mask.pixel(395, 188)); // darkens the table without hiding it
     EXPECT_GT(shadow, 40);
     EXPECT_LT(shadow, 250);
-
-    // Drawing the pair onto the table as the view does (AND, then OR) gives the
-    // same picture as laying the composite over it.
+    // Drawing the pair as the view does (AND, then OR) gives the composite.
     QImage table(402, 376, QImage::Format_RGB32), composed(402, 376, QImage::Format_RGB32);
     table.fill(QColor(0, 128, 0));
     composed.fill(QColor(0, 128, 0));
@@ -246,10 +198,7 @@ TEST(ResourceBitmaps, SheetAndMaskMakeOnePicture) {
         p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
         p.drawImage(0, 0, sheet);
     }
-    {
-        QPainter p(&composed);
-        p.drawImage(0, 0, CResourceImages::ScoreSheet());
-    }
+    QPainter(&composed).drawImage(0, 0, CResourceImages::ScoreSheet());
     int far = 0;
     for (int y = 0; y < 376; ++y)
         for (int x = 0; x < 402; ++x) {
@@ -259,44 +208,9 @@ TEST(ResourceBitmaps, SheetAndMaskMakeOnePicture) {
                    90;
         }
     EXPECT_LT(far, 402 * 376 / 200);
-}
-
-TEST(ResourceSheets, WriteSheetsOfEveryPicture) {
-    std::vector<QImage> icons, large;
-    for (const Expected& e : kIcons) {
-        icons.push_back(CResourceImages::Icon(e.id));
-        large.push_back(Enlarged(CResourceImages::Icon(e.id), 4));
-    }
-    std::vector<QImage> app;
-    for (int size : CResourceImages::AppIconSizes())
-        app.push_back(CResourceImages::Icon(128, size));
-    // The score sheet as the view draws it, with a contract row in place.
-    QImage table(460, 420, QImage::Format_RGB32);
-    table.fill(QColor(0, 128, 0));
-    {
-        QPainter p(&table);
-        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        p.drawImage(29, 22, CResourceImages::Bitmap(kBitmapScoreSheetMask));
-        p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-        p.drawImage(29, 22, CResourceImages::Bitmap(kBitmapScoreSheet));
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        for (int row = 0; row < 5; ++row) {
-            const int y = 22 + 74 + row * 16 + 6;
-            const int x = 29 + 132 + 8;
-            p.drawImage(x, y, CResourceImages::Icon(199 + row));
-            if (row >= 1) p.drawImage(x, y, CResourceImages::Icon(204));
-            if (row >= 2) p.drawImage(x, y, CResourceImages::Icon(205));
-        }
-    }
-    const QStringList written = {
-        WritePictureSheet("icons", icons, 7, {40, 40}),
-        WritePictureSheet("icons-enlarged", large, 7, {136, 136}),
-        WritePictureSheet("app-icon", app, 7, {260, 260}),
-        WritePictureSheet("call-images", {Enlarged(CResourceImages::Bitmap(142), 4)}, 1, {660, 70}),
-        WritePictureSheet("score-sheet", {table}, 1, table.size()),
-    };
-    for (const QString& path : written) {
-        ASSERT_FALSE(path.isEmpty());
-        EXPECT_GT(QFileInfo(path).size(), 500);
-    }
+    std::vector<QImage> icons;
+    for (const auto& [id, size] : IconSizes())
+        icons.push_back(CResourceImages::Icon(id).scaled(size * 4, size * 4));
+    EXPECT_FALSE(WritePictureSheet("icons-enlarged", icons, 7, {136, 136}).isEmpty());
+    EXPECT_FALSE(WritePictureSheet("score-sheet", {table}, 1, table.size()).isEmpty());
 }

@@ -24,42 +24,9 @@ void AssignHands() {
 
 } // namespace
 
-// ---- bidding host ----
-
-int CRecordBidHost::SeatOfPlace(int place) const {
-    return ::SeatOfPlace(place);
-}
-int CRecordBidHost::PlaceOfSeat(int seat) const {
-    return ::PlaceOfSeat(seat);
-}
-int CRecordBidHost::UserAtPlace(int place) const {
-    return ::UserAtPlace(place);
-}
-int CRecordBidHost::PlaceOfUser(int user) const {
-    return ::PlaceOfUser(user);
-}
 std::string CRecordBidHost::NameAtPlace(int place) const {
     const int user = ::UserAtPlace(place);
     return user < kMaxUsers ? g_UsersList[user].name : "";
-}
-bool CRecordBidHost::IsSeated() const {
-    return g_bSeated != 0;
-}
-int CRecordBidHost::Dealer() const {
-    return g_nDealer;
-}
-int CRecordBidHost::BidRule() const {
-    return g_nBidRule;
-}
-void CRecordBidHost::SetBidder(int place) {
-    g_nBidder = place;
-}
-void CRecordBidHost::ClearContract() {
-    ResetContract();
-}
-void CRecordBidHost::CommitContract(const BiddingOutcome& outcome) {
-    g_contract = {outcome.value,       outcome.trump,    outcome.doubledBy,
-                  outcome.redoubledBy, outcome.declarer, outcome.turn};
 }
 
 // ---- table ----

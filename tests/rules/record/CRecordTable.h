@@ -16,30 +16,34 @@
 #include "ai/ICommandSender.h"
 #include "ai/IStepPoster.h"
 #include "net/Conn.h"
+#include "rules/Cards.h"
+#include "rules/GameState.h"
 #include "rules/record/IRecordFrame.h"
 #include "rules/record/IRecordView.h"
 
 // The bidding model's host over the game state.
 class CRecordBidHost : public IBiddingHost, public ICommandSender, public IStepPoster {
 public:
-    int SeatOfPlace(int place) const override;
-    int PlaceOfSeat(int seat) const override;
-    int UserAtPlace(int place) const override;
-    int PlaceOfUser(int user) const override;
+    int SeatOfPlace(int place) const override { return ::SeatOfPlace(place); }
+    int PlaceOfSeat(int seat) const override { return ::PlaceOfSeat(seat); }
+    int UserAtPlace(int place) const override { return ::UserAtPlace(place); }
+    int PlaceOfUser(int user) const override { return ::PlaceOfUser(user); }
     std::string NameAtPlace(int place) const override;
     bool IsPlaceAutoPlayed(int, bool) const override { return false; }
     bool HandlesComputerPartner() const override { return false; }
     bool IsAutoPlay() const override { return false; }
-    bool IsSeated() const override;
+    bool IsSeated() const override { return g_bSeated != 0; }
     bool IsPlaceHandledHere(int) const override { return false; }
     bool MainViewExists() const override { return true; }
-    int Dealer() const override;
-    int BidRule() const override;
-    void SetBidder(int place) override;
+    int Dealer() const override { return g_nDealer; }
+    int BidRule() const override { return g_nBidRule; }
+    void SetBidder(int place) override { g_nBidder = place; }
     void ClearTurnMarker(int) override {}
     void RefreshTable() override {}
-    void ClearContract() override;
-    void CommitContract(const BiddingOutcome& outcome) override;
+    void ClearContract() override { ResetContract(); }
+    void CommitContract(const BiddingOutcome& o) override {
+        g_contract = {o.value, o.trump, o.doubledBy, o.redoubledBy, o.declarer, o.turn};
+    }
     void StopComputerSearch() override {}
     void Wait(int) override {}
     void SendCommand(int16_t, const std::string&, int16_t) override {}

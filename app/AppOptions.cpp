@@ -65,6 +65,28 @@ AppOptions ParseAppOptions(const std::vector<std::string>& args) {
             o.exitAfterGame = true;
         } else if (a == "--trace") {
             o.trace = true;
+        } else if (a == "--save-after-cards") {
+            if (i + 2 >= args.size()) {
+                o.error = "--save-after-cards needs a card count and a file";
+                return o;
+            }
+            if (!ParseInt(args[i + 1], 1, 100000, &o.saveAfterCards)) {
+                o.error = "--save-after-cards takes a count from 1 to 100000: " + args[i + 1];
+                return o;
+            }
+            o.saveFile = args[i + 2];
+            i += 2;
+            if (o.saveFile.empty()) {
+                o.error = "--save-after-cards needs a file";
+                return o;
+            }
+        } else if (TakeValue(args, i, "--load", &value, &o.error)) {
+            if (!o.error.empty()) return o;
+            if (value.empty()) {
+                o.error = "--load needs a file";
+                return o;
+            }
+            o.loadFile = value;
         } else if (TakeValue(args, i, "--pace", &value, &o.error)) {
             if (!o.error.empty()) return o;
             if (!ParsePace(value, &o.pace)) {
@@ -131,6 +153,9 @@ std::string AppUsage() {
            "  --pace F           scale the game's pauses (0 none, 1 normal; at most 10)\n"
            "  --exit-after-game  print the score sheet and exit when the game is over\n"
            "  --trace            print progress lines (deals, cards, game end) on stderr\n"
+           "  --load FILE        load a saved game at start (it resumes once four seats start)\n"
+           "  --save-after-cards N FILE\n"
+           "                     save the game to FILE once N cards have been played\n"
            "  --version          print the version and exit\n"
            "  -h, --help         print this help and exit\n";
 }

@@ -28,6 +28,12 @@ struct AppOptions {
     bool exitAfterGame = false;
     // Progress lines on standard error (deals, cards, the game's end).
     bool trace = false;
+    // A saved game to load at start-up, as the Load command does.
+    std::string loadFile;
+    // Save the game to saveFile, as the Save command does, once this many cards
+    // have been played (0: never).
+    int saveAfterCards = 0;
+    std::string saveFile;
     // Empty when the command line was understood; else what was wrong.
     std::string error;
 };

@@ -127,6 +127,8 @@ void CCommandDispatcher::OnDetach(int user, const uint8_t* text) {
         g_bStateDone = 1;
         m_flow.PostStep(STEP_CHECK_TABLE, 0);
     }
+    // The own user is reported gone only when the connection to the dealer closed.
+    if (user >= 0 && user == OwnUserId()) m_flow.OnConnectionLost();
 }
 
 void CCommandDispatcher::RecordSnapshotFor(int from) {
@@ -162,6 +164,7 @@ void CCommandDispatcher::OnPlayCard(int from, const uint8_t* text) {
     m_flow.SetStatus({});
     g_pHand[p]->DrawLabel(false, false);
     Trace("card %d %d", SeatOfPlace(p), card);
+    m_flow.CountPlayedCard();
     g_pTable->PlayCard(p, card);
     g_pTable->Redraw(false);
     m_flow.AfterCardPlayed();
@@ -209,6 +212,9 @@ void CCommandDispatcher::OnStateReply(uint8_t* text, size_t length) {
     // would overwrite the game this program follows.
     if (!g_bStateAsked || g_bStateDone) return;
     if (length > 0) {
+        // The table's pending game (carried in the record, or none) replaces ours:
+        // every program must resume the same game when the seats have started.
+        m_flow.SetPendingGame(nullptr);
         ResetContract();
         g_nDealer = -1;
         g_nBidRule = 0;

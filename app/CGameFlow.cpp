@@ -12,8 +12,8 @@
 #include "app/IGameConn.h"
 #include "app/IViewUi.h"
 #include "net/UsersList.h"
-#include "platform/Trace.h"
 #include "platform/MessageSink.h"
+#include "platform/Trace.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
@@ -63,9 +63,11 @@ void CGameFlow::PostStep(int step, intptr_t arg) {
 
 void CGameFlow::OnGameStep(int step, intptr_t arg) {
     if (step < STEP_ANNOUNCE_DEAL || step > STEP_BID_TURN || !FrameAndView()) return;
-    if (m_nStepDepth > 0) {
+    if (m_nStepDepth > 0 || m_nDepth > 0) {
         // A step met by the pump of a waiting step runs after that step: steps never
-        // nest, so a table of computers cannot pile them up without end.
+        // nest, so a table of computers cannot pile them up without end. Nor does a
+        // step run inside a command handler's pump (a trick being gathered): its
+        // wait for an idle table would wait on that very handler.
         m_deferredSteps.emplace_back(step, arg);
         return;
     }
@@ -170,6 +172,12 @@ void CGameFlow::CheckTable() {
         }
     }
     if (!AskForRunningGame()) return;
+    // The four seats started again before this check could open the seat panel
+    // (it waited behind a step): the kept game resumes now.
+    if (g_bGameRunning && m_pending && !m_seatPanel) {
+        ResumePendingGame();
+        return;
+    }
     RemoveOverlay();
     RemoveShowButton();
     if (!m_bidPanel && !m_seatPanel && !m_bShowButton && !g_bGameRunning) {
@@ -405,6 +413,11 @@ void CGameFlow::LeaveHandler() {
     m_nDepth = 0;
     m_retiredBidPanels.clear();
     m_retiredSeatPanels.clear();
+    if (m_nStepDepth > 0) return;
+    std::vector<std::pair<int, intptr_t>> deferred;
+    deferred.swap(m_deferredSteps);
+    for (const auto& [step, arg] : deferred)
+        PostStep(step, arg);
 }
 
 void CGameFlow::OpenSeatPanel() {
@@ -422,13 +435,18 @@ void CGameFlow::ApplySeatState(int user, uint16_t state) {
     RefreshComputerFlags();
     CloseSeatPanel();
     if (m_pending) {
-        RecordPtr pending = std::move(m_pending);
-        Trace("resumed");
-        ApplyGameRecord(pending->Bytes(), false);
+        ResumePendingGame();
         return;
     }
     g_nDealer = PlaceOfSeat(1);
     if (IsPlaceHandledHere(g_nDealer)) PostStep(STEP_ANNOUNCE_DEAL, UserAtPlace(g_nDealer));
+}
+
+void CGameFlow::ResumePendingGame() {
+    RecordPtr pending = std::move(m_pending);
+    m_bUnsaved = false;
+    Trace("resumed");
+    ApplyGameRecord(pending->Bytes(), false);
 }
 
 bool CGameFlow::HandlesComputerPartner() const {

@@ -36,6 +36,8 @@ constexpr const char* kStatusPlayA = "Play a %s.";
 constexpr const char* kStatusSelectCard = "Select a card to play.";
 constexpr const char* kStatusChooseCall = "Please choose anything to say.";
 constexpr const char* kStatusWaitingCall = "Waiting for %s to say...";
+// Shown when the connection to the dealer closed.
+constexpr const char* kConnectionLostLine = "The connection to the dealer was lost.";
 
 // Chat lines from the same sender beep when more than this has passed since the last line.
 constexpr uint32_t kChatBeepGap = 20000;
@@ -144,10 +146,36 @@ public:
     std::string BuildStateReplyText() const;
     // Applies a record (pending game, replay snapshot); `replay` clears the table first.
     void ApplyGameRecord(std::span<const uint8_t> record, bool replay);
-    // Keeps the running game as the pending game (a started player left).
+    // Keeps the running game as the pending game (a started player left); the
+    // record counts as unsaved until it is saved, replaced or applied.
     void KeepRunningGame();
-    void SetPendingGame(RecordPtr record) { m_pending = std::move(record); }
+    // A record from elsewhere (or none): not one of ours to save.
+    void SetPendingGame(RecordPtr record) {
+        m_pending = std::move(record);
+        m_bUnsaved = false;
+    }
     const CRecordBuffer* PendingGame() const { return m_pending.get(); }
+    bool HasUnsavedRecord() const { return m_bUnsaved; }
+
+    // ---- saved games ----
+    // Writes the pending game, or when none is held the running game, to `path`.
+    // 1 when a file was written (a short write beeps and still counts), else 0
+    // after a beep.
+    int SaveGameFile(const std::string& path);
+    // Reads a saved game into the pending game, which resumes when the four seats
+    // have started. A missing, empty, oversized, unreadable or malformed file beeps
+    // and leaves the pending game as it was.
+    bool LoadGameFile(const std::string& path);
+    // Cards applied since the program started (every game and deal).
+    int CardsPlayed() const { return m_nCardsPlayed; }
+    void CountPlayedCard() { ++m_nCardsPlayed; }
+
+    // ---- the connection ----
+    // Called once the library reported the own user gone: the dealer is lost.
+    void SetConnectionLostHook(std::function<void()> hook) { m_lostHook = std::move(hook); }
+    void OnConnectionLost();
+    // Connected again: the new table is asked for its game and checked.
+    void RejoinTable();
 
     // ICommandSender: a game command to everybody.
     void SendCommand(int16_t cmd, const std::string& text, int16_t from) override;
@@ -177,6 +205,8 @@ private:
     bool MakeGameObjects();
     bool AskForRunningGame();
     void OpenSeatPanel();
+    // Applies the pending game and drops it: the game goes on where it was kept.
+    void ResumePendingGame();
     bool OpenBiddingPanel();
     void EndOfDeal();
     void GameOver();
@@ -199,6 +229,9 @@ private:
     bool m_bShowButton = false;
     bool m_bShowButtonEnabled = false;
     RecordPtr m_pending;
+    bool m_bUnsaved = false; // m_pending was built here and not saved yet
+    int m_nCardsPlayed = 0;
+    std::function<void()> m_lostHook;
     int m_nScoreShownDeal = -1; // deal number for which the score sheet was last shown
     int m_nAskedUser = -1;
     std::function<void()> m_snapshotHook;

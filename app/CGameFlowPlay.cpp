@@ -6,7 +6,6 @@
 #include "ai/GameCommands.h"
 #include "app/CBidPanelCore.h"
 #include "app/CGameFlow.h"
-#include "platform/Trace.h"
 #include "app/CReplaySnapshots.h"
 #include "app/IFlowPlatform.h"
 #include "app/IFrameUi.h"
@@ -15,15 +14,18 @@
 #include "app/NetCommands.h"
 #include "app/RefereeLine.h"
 #include "net/UsersList.h"
+#include "platform/Trace.h"
 #include "rules/CCard.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
 #include "rules/GameState.h"
 #include "rules/ViewUtil.h"
+#include "rules/record/CBerWalker.h"
 #include "rules/record/CRecordReader.h"
 #include "rules/record/GameRecord.h"
 #include "rules/record/RecordEscape.h"
+#include "storage/SavedGameFile.h"
 
 namespace {
 
@@ -257,6 +259,86 @@ void CGameFlow::ApplyGameRecord(std::span<const uint8_t> record, bool replay) {
 
 void CGameFlow::KeepRunningGame() {
     m_pending = BuildGameRecord(nullptr);
+    m_bUnsaved = m_pending != nullptr;
+}
+
+namespace {
+
+// Walks a record without applying it: only its shape is checked.
+class CShapeCheck : public CBerWalker {
+protected:
+    void ApplyElement(uint8_t, const uint8_t*, size_t) override {}
+};
+
+// One outer SEQUENCE that takes exactly the bytes given.
+bool WellFormedRecord(std::span<const uint8_t> bytes) {
+    if (bytes.empty() || bytes[0] != 0x30) return false;
+    CShapeCheck check;
+    return check.Walk(bytes) == static_cast<int>(bytes.size());
+}
+
+} // namespace
+
+int CGameFlow::SaveGameFile(const std::string& path) {
+    // A held record is written unchanged; otherwise the running game is built
+    // just for this save.
+    RecordPtr built;
+    const CRecordBuffer* record = m_pending.get();
+    if (!record) {
+        built = BuildGameRecord(nullptr);
+        record = built.get();
+    }
+    if (!record) {
+        m_platform.Beep(kBeepSimple);
+        return 0;
+    }
+    const FileResult result = WriteSavedGame(path, record->Bytes());
+    if (result == FileResult::OpenFailed) {
+        m_platform.Beep(kBeepSimple);
+        return 0;
+    }
+    if (result != FileResult::Ok) m_platform.Beep(kBeepSimple);
+    m_bUnsaved = false;
+    Trace("saved %u", static_cast<unsigned>(record->Length()));
+    return 1;
+}
+
+bool CGameFlow::LoadGameFile(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    RecordPtr record;
+    if (ReadSavedGame(path, bytes) == FileResult::Ok && WellFormedRecord(bytes))
+        record = CRecordBuffer::FromBytes(bytes);
+    if (!record) {
+        m_platform.Beep(kBeepSimple);
+        Trace("load-refused");
+        return false;
+    }
+    m_pending = std::move(record);
+    m_bUnsaved = false;
+    Trace("loaded %zu", bytes.size());
+    return true;
+}
+
+void CGameFlow::OnConnectionLost() {
+    Trace("dealer-lost");
+    RemoveShowButton();
+    CloseBiddingPanel();
+    CloseSeatPanel();
+    g_bSeated = g_bGameRunning = 0;
+    g_bAutoPlay = 0;
+    g_bComputerSearch = 0;
+    m_nAskedUser = -1;
+    ShowChatLine(-1, kConnectionLostLine);
+    SetStatus(kConnectionLostLine);
+    if (m_lostHook) m_lostHook();
+}
+
+void CGameFlow::RejoinTable() {
+    CloseSeatPanel();
+    g_bStateAsked = g_bStateDone = 0;
+    SetStatus({});
+    Trace("connected");
+    PostStep(STEP_CHECK_TABLE, 0);
 }
 
 bool CGameFlow::SaveBidding(std::vector<uint8_t>& out) {
@@ -293,7 +375,7 @@ void CGameFlow::AddChatLine(std::string_view line) {
 }
 
 void CGameFlow::KeepPendingGame(std::span<const uint8_t> record) {
-    m_pending = CRecordBuffer::FromBytes(record);
+    SetPendingGame(CRecordBuffer::FromBytes(record));
 }
 
 void CGameFlow::NotifyBiddingPanel() {

@@ -6,19 +6,24 @@
 #include <mutex>
 #include <string>
 
+#include "ai/CAutoPartnerMenu.h"
 #include "ai/GameCommands.h"
 #include "app/CCommandDispatcher.h"
 #include "app/CFrameBridge.h"
 #include "app/CGameFlow.h"
+#include "app/CReplaySnapshots.h"
 #include "app/CSeatPanel.h"
 #include "app/NetCommands.h"
 #include "app/ScoreText.h"
 #include "app/qt/CMainFrame.h"
+#include "app/qt/CRunningCopy.h"
 #include "app/qt/CVeskView.h"
 #include "display/DisplayPace.h"
 #include "display/TableWidget.h"
 #include "net/Conn.h"
+#include "platform/qt/DeckSetting.h"
 #include "platform/qt/QtMessageSink.h"
+#include "platform/qt/SettingsStore.h"
 #include "rules/GameState.h"
 
 CAppSession::CAppSession(const AppOptions& options) : m_options(options) {}
@@ -29,7 +34,14 @@ CAppSession::~CAppSession() {
 
 bool CAppSession::Start() {
     ResetGameStateForStart();
+    ReadDeckSetting(CSettingsStore(), g_nCardBack);
     CDisplayPace::SetFactor(m_options.pace);
+    // A copy already running for this user comes to the front; this one starts anyway.
+    m_runningCopy = std::make_unique<CRunningCopy>();
+    m_runningCopy->onRaise = [this] {
+        if (m_frame && !m_finished) m_frame->BringToFront();
+    };
+    m_runningCopy->Announce();
 
     m_frame = std::make_unique<CMainFrame>();
     CVeskView& view = m_frame->View();
@@ -39,6 +51,9 @@ bool CAppSession::Start() {
                                          flowOptions);
     m_dispatcher = std::make_unique<CCommandDispatcher>(*m_flow);
     m_bridge = std::make_unique<CFrameBridge>(*m_flow);
+    m_autoPartner = std::make_unique<CAutoPartnerMenu>(*m_flow);
+    WireMenu();
+    SetUpGames();
 
     m_frame->Sink().SetHandler(
         [this](uint32_t msg, uintptr_t w, intptr_t l) { OnFrameMessage(msg, w, l); });
@@ -77,6 +92,15 @@ bool CAppSession::Start() {
 
 void CAppSession::RunCommandLineChoices() {
     if (m_finished) return;
+    // As a player would, choose only once the table has been checked and the seat
+    // panel shows it: the fourth start must find the panel open for a kept game
+    // to resume. Waits at most about ten seconds.
+    const bool checked = g_bStateDone && (m_flow->SeatPanel() || g_bGameRunning);
+    if (!checked && ++m_choiceWaits < 500) {
+        QTimer::singleShot(20, m_frame.get(), [this] { RunCommandLineChoices(); });
+        return;
+    }
+    m_choiceWaits = 0;
     const int seat = m_options.seat;
     if (seat != 0) {
         // As the seat panel's "Free" and "Start" buttons do.
@@ -84,11 +108,9 @@ void CAppSession::RunCommandLineChoices() {
         panel.ClickFree(seat, true);
         if (m_options.start) panel.ClickStart(seat, true);
     }
-    // As the AutoPartner menu does: the partner's number and a NUL.
-    for (int k : m_options.partners) {
-        const char text[2] = {static_cast<char>(k), 0};
-        m_adapter.BroadcastCmd(-1, NET_ADDAUTO, text, -1);
-    }
+    // Through the AutoPartner menu, so that its items know their partners.
+    for (int k : m_options.partners)
+        m_autoPartner->Choose(k);
 }
 
 void CAppSession::OnFrameMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
@@ -118,6 +140,7 @@ void CAppSession::AfterMessage() {
         QApplication::exit(0);
         return;
     }
+    SaveIfScripted();
     if (m_options.autoplay && g_bSeated && g_bGameRunning && !g_bAutoPlay) m_flow->ToggleAutoPlay();
 }
 
@@ -134,9 +157,12 @@ void CAppSession::Shutdown() {
             delete m_conn;
             m_conn = nullptr;
         }
+        CSettingsStore store;
+        WriteDeckSetting(store, g_nCardBack);
     }
     g_pMainFrame = nullptr;
     m_dispatcher.reset();
+    m_autoPartner.reset();
     m_flow.reset();
     m_bridge.reset();
     m_frame.reset();

@@ -6,16 +6,20 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "app/AppOptions.h"
 #include "app/CConnAdapter.h"
 #include "app/qt/CQtFlowPlatform.h"
 
+class CAutoPartnerMenu;
 class CCommandDispatcher;
 class CConn;
 class CFrameBridge;
 class CGameFlow;
 class CMainFrame;
+class CRunningCopy;
+class CReplaySnapshots;
 
 class CAppSession {
 public:
@@ -30,6 +34,25 @@ public:
     // The program's exit code once the event loop has returned.
     int ExitCode() const { return m_exitCode; }
 
+    // ---- saved games and replay (the Game menu) ----
+    // The save dialog, then SaveGameTo: 1 when a file was written, else 0.
+    int SaveGame();
+    // The open dialog, then LoadGameFrom.
+    void LoadGame();
+    // Writes the held record, or the running game, to `path`; beeps on failure.
+    int SaveGameTo(const std::string& path);
+    // Reads `path` as the held record; beeps and keeps the old one on failure.
+    bool LoadGameFrom(const std::string& path);
+    void Undo();
+    void Redo();
+    // A game is running or one is held.
+    bool CanSave() const;
+    // No game is running and exactly one named user is at the table.
+    bool CanLoad() const;
+    bool CanUndo() const;
+    bool CanRedo() const;
+    bool HasUnsavedRecord() const;
+
 private:
     void OnFrameMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
     void OnViewMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
@@ -37,7 +60,21 @@ private:
     // the first game when the program is to leave then.
     void AfterMessage();
     void RunCommandLineChoices();
+    // The menu's commands, their enabled states and check marks, and the exit
+    // guard's dealer query.
+    void WireMenu();
+    void ToggleScoreSheet();
+    void ShowLastTrick();
+    void ChooseDeck();
+    void ShowAbout();
     void Shutdown();
+    // Hooks the replay snapshots and the loss of the dealer into the game flow.
+    void SetUpGames();
+    // The scripted save of --save-after-cards, once its card has been played.
+    void SaveIfScripted();
+    // The connection to the dealer closed: connect again without a restart.
+    void OnConnectionLost();
+    void Reconnect();
 
     AppOptions m_options;
     CQtFlowPlatform m_platform;
@@ -46,7 +83,14 @@ private:
     std::unique_ptr<CGameFlow> m_flow;
     std::unique_ptr<CCommandDispatcher> m_dispatcher;
     std::unique_ptr<CFrameBridge> m_bridge;
+    std::unique_ptr<CAutoPartnerMenu> m_autoPartner;
+    std::unique_ptr<CRunningCopy> m_runningCopy;
     CConn* m_conn = nullptr;
     bool m_finished = false;
     int m_exitCode = 0;
+    std::unique_ptr<CReplaySnapshots> m_snapshots;
+    bool m_scriptedSaveDone = false;
+    bool m_reconnecting = false;
+    int m_reconnectTries = 0;
+    int m_choiceWaits = 0;
 };

@@ -1,14 +1,21 @@
 #include "app/qt/CMainFrame.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QVBoxLayout>
 
+#include "app/qt/CChatBar.h"
+#include "app/qt/CMainMenu.h"
+#include "app/qt/CStatusPanes.h"
 #include "app/qt/CVeskView.h"
+#include "display/TableWidget.h"
 #include "platform/qt/QtMessageSink.h"
+#include "rules/GameState.h"
 
 CMainFrame::CMainFrame() {
     setWindowTitle("Vesk");
@@ -17,71 +24,116 @@ CMainFrame::CMainFrame() {
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kWidth, kHeight);
 
+    m_menu = new CMainMenu(*this);
+
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(2);
     m_view = new CVeskView(central);
     column->addWidget(m_view, 1);
-
-    // The chat bar: the chat lines and the line to send on the left, the users on the right.
-    auto* bar = new QHBoxLayout();
-    bar->setContentsMargins(2, 0, 2, 2);
-    auto* left = new QVBoxLayout();
-    m_chat = new QListWidget(central);
-    m_chat->setFixedHeight(56);
-    m_edit = new QLineEdit(central);
-    left->addWidget(m_chat);
-    left->addWidget(m_edit);
-    m_users = new QListWidget(central);
-    m_users->setFixedSize(120, 80);
-    bar->addLayout(left, 1);
-    bar->addWidget(m_users);
-    column->addLayout(bar);
+    m_chatBar = new CChatBar(central);
+    column->addWidget(m_chatBar);
     setCentralWidget(central);
 
-    m_status = new QLabel(this);
-    statusBar()->addWidget(m_status, 1);
-    statusBar()->setSizeGripEnabled(false);
+    m_panes = new CStatusPanes(*statusBar());
+    // Back from a menu: no turn signal is running and the table is shown again.
+    m_panes->onGameMode = [this] {
+        g_nMarkerPlace = -1;
+        m_view->Table().update();
+    };
+    m_menu->onMenuOpen = [this] { m_panes->SetMode(CStatusPanes::kMenuMode); };
+    m_menu->onMenuClosed = [this] { m_panes->SetMode(CStatusPanes::kGameMode); };
 
     m_sink = new CQtMessageSink(nullptr, this);
-    connect(m_edit, &QLineEdit::returnPressed, this, [this] { SendChatLine(); });
+    connect(m_chatBar->Edit(), &QLineEdit::returnPressed, this, [this] { SendChatLine(); });
 }
 
 CMainFrame::~CMainFrame() = default;
 
+bool CMainFrame::event(QEvent* event) {
+    // Menu prompts go to the prompt pane, never over the game's panes.
+    if (event->type() == QEvent::StatusTip) {
+        m_panes->SetPrompt(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    CExitGuard guard(*this);
+    guard.SetSave(m_save);
+    const ExitSituation situation =
+        CExitGuard::Current(m_dealer && m_dealer(), m_unsaved && m_unsaved());
+    if (guard.MayClose(situation))
+        event->accept();
+    else
+        event->ignore();
+}
+
+IExitQuestions::Answer CMainFrame::AskQuit() {
+    const auto button = QMessageBox::question(this, windowTitle(), QString::fromUtf8(kQuitQuestion),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return button == QMessageBox::Yes ? kYes : kNo;
+}
+
+IExitQuestions::Answer CMainFrame::AskSave() {
+    const auto button =
+        QMessageBox::question(this, windowTitle(), QString::fromUtf8(kSaveQuestion),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (button == QMessageBox::Yes) return kYes;
+    return button == QMessageBox::No ? kNo : kCancel;
+}
+
+void CMainFrame::BringToFront() {
+    if (isMinimized()) showNormal();
+    // Without a screen there is no front to come to.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    raise();
+    activateWindow();
+    // The dialog open over the window, if any, comes before it.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
 void CMainFrame::SendChatLine() {
-    const std::string text = m_edit->text().toStdString();
+    QLineEdit* edit = m_chatBar->Edit();
+    const std::string text = edit->text().toStdString();
     if (text.empty()) return;
-    m_edit->clear();
+    edit->clear();
     if (m_send) m_send(text);
 }
 
 void CMainFrame::SetStatusText(const std::string& text) {
-    m_status->setText(QString::fromStdString(text));
+    m_panes->SetText(text);
 }
 
 void CMainFrame::AddChatListLine(const std::string& line) {
-    m_chat->addItem(QString::fromStdString(line));
-    m_chat->scrollToBottom();
+    QListWidget* chat = m_chatBar->ChatList();
+    chat->addItem(QString::fromStdString(line));
+    chat->scrollToBottom();
 }
 
 std::vector<std::string> CMainFrame::ChatListLines() const {
     std::vector<std::string> lines;
-    for (int i = 0; i < m_chat->count(); ++i)
-        lines.push_back(m_chat->item(i)->text().toStdString());
+    const QListWidget* chat = m_chatBar->ChatList();
+    for (int i = 0; i < chat->count(); ++i)
+        lines.push_back(chat->item(i)->text().toStdString());
     return lines;
 }
 
 void CMainFrame::AddUserName(const std::string& name) {
-    m_users->addItem(QString::fromStdString(name));
+    m_chatBar->UserList()->addItem(QString::fromStdString(name));
 }
 
 void CMainFrame::RemoveUserName(const std::string& name) {
+    QListWidget* users = m_chatBar->UserList();
     const QString wanted = QString::fromStdString(name);
-    for (int i = 0; i < m_users->count(); ++i)
-        if (m_users->item(i)->text() == wanted) {
-            delete m_users->takeItem(i);
+    for (int i = 0; i < users->count(); ++i)
+        if (users->item(i)->text() == wanted) {
+            delete users->takeItem(i);
             return;
         }
 }

@@ -8,6 +8,7 @@
 #include "display/ScoreSheet.h"
 #include "display/TableWidget.h"
 #include "platform/qt/QtMessageSink.h"
+#include "rules/GameState.h"
 
 CVeskView::CVeskView(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
@@ -15,6 +16,14 @@ CVeskView::CVeskView(QWidget* parent) : QWidget(parent) {
     m_table = new CTableWidget(m_picture, this);
     layout->addWidget(m_table);
     m_sheet = std::make_unique<CScoreSheet>(m_picture);
+    // The sheet lies over everything: the panels step aside and the table takes
+    // the keys, so that a key press removes the sheet.
+    m_sheet->SetShownHook([this] {
+        if (m_bidDialog) m_bidDialog->hide();
+        if (m_seatDialog) m_seatDialog->hide();
+        if (m_showButton) m_showButton->hide();
+        m_table->setFocus();
+    });
     m_sink = new CQtMessageSink(nullptr, this);
 }
 
@@ -98,6 +107,9 @@ void CVeskView::HideShowButton() {
 }
 
 void CVeskView::RestoreOverlayPicture() {
+    // The game flow clears g_bOverlay before it asks for the table back; the
+    // sheet puts its saved picture back only while the flag is set.
+    g_bOverlay = 1;
     m_sheet->RemoveOverlay();
 }
 

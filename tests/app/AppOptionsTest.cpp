@@ -45,3 +45,16 @@ TEST(AppOptions, BadTableChoicesAreReported) {
     EXPECT_FALSE(ParseAppOptions({"--name"}).error.empty());
     EXPECT_FALSE(ParseAppOptions({"--join="}).error.empty());
 }
+
+TEST(AppOptions, SavedGameChoices) {
+    const AppOptions o =
+        ParseAppOptions({"--load", "in.vsk", "--save-after-cards", "40", "out.vsk", "--trace"});
+    EXPECT_TRUE(o.error.empty()) << o.error;
+    EXPECT_EQ(o.loadFile, "in.vsk");
+    EXPECT_EQ(o.saveAfterCards, 40);
+    EXPECT_EQ(o.saveFile, "out.vsk");
+    EXPECT_TRUE(o.trace); // the option after the two values is read as an option
+    EXPECT_FALSE(ParseAppOptions({"--save-after-cards", "40"}).error.empty());
+    EXPECT_FALSE(ParseAppOptions({"--save-after-cards", "0", "x.vsk"}).error.empty());
+    EXPECT_FALSE(ParseAppOptions({"--load"}).error.empty());
+}

@@ -51,7 +51,7 @@ dpkg-deb -x "$deb" "$tmp/root"
 dpkg-deb -e "$deb" "$tmp/control"
 root=$tmp/root
 [ -x "$root/usr/$bindir/VeskApp" ] && ok "/usr/$bindir/VeskApp" || fail "no /usr/$bindir/VeskApp"
-for f in "$datadir/applications/$id.desktop" "$datadir/metainfo/$id.metainfo.xml" "$mandir/man6/VeskApp.6"; do
+for f in "$datadir/applications/$id.desktop" "$datadir/metainfo/$id.metainfo.xml" "$mandir/man6/VeskApp.6.gz" "$datadir/doc/vesk/copyright"; do
     [ -f "$root/usr/$f" ] && ok "/usr/$f" || fail "no /usr/$f"
 done
 for size in 16 24 32 48 64 128 256; do

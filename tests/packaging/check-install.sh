@@ -112,7 +112,8 @@ if [ -f "$prefix/$metainfo" ]; then
 fi
 
 # --- Man page -----------------------------------------------------------------
-man=$mandir/man6/VeskApp.6
+need_file "$datadir/doc/vesk/copyright"
+man=$mandir/man6/VeskApp.6.gz
 need_file "$man"
 if [ -f "$prefix/$man" ]; then
     if command -v man >/dev/null; then
@@ -123,7 +124,7 @@ if [ -f "$prefix/$man" ]; then
         text=$(printf '%s' "$text" | sed 's/\xe2\x80\x90/-/g; s/\xe2\x88\x92/-/g')
     else
         echo "note: man not installed; reading the page's source"
-        text=$(sed 's/\\-/-/g' "$prefix/$man")
+        text=$(gzip -dc "$prefix/$man" | sed 's/\\-/-/g')
     fi
     grep -q '^ *VeskApp' <<<"$text" || grep -q 'VeskApp' <<<"$text" || fail "man page never names VeskApp"
     # Every option --help prints, each one named in the page's text.

@@ -1,0 +1,57 @@
+#include "app/qt/CAboutDialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QProcess>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cstdlib>
+
+#include "app/CFeedbackMail.h"
+#include "resources/ResourceIds.h"
+#include "resources/ResourceImages.h"
+
+CAboutDialog::CAboutDialog(const CFeedbackMail& mail, QWidget* parent)
+    : QDialog(parent), m_mail(mail) {
+    setWindowTitle(QStringLiteral("Write Me"));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QPixmap::fromImage(CResourceImages::Icon(resid::kIconApp, 32)));
+    auto* text = new QLabel(QStringLiteral("Vesk\nA card game for four players in two "
+                                           "partnerships,\nplayed over a local network."),
+                            this);
+    m_ask = new QPushButton(QStringLiteral("&Ask me"), this);
+    m_ask->setEnabled(m_mail.Available());
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setDefault(true);
+    connect(m_ask, &QPushButton::clicked, this, [this] { SendMail(); });
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* top = new QHBoxLayout();
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addWidget(text, 1);
+    auto* buttons = new QVBoxLayout();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_ask);
+    buttons->addStretch(1);
+    top->addLayout(buttons);
+    setLayout(top);
+    setFixedSize(sizeHint());
+}
+
+void CAboutDialog::SendMail() {
+    if (!m_mail.Send())
+        QMessageBox::warning(this, windowTitle(), QString::fromUtf8(kFeedbackError));
+}
+
+CFeedbackMail CAboutDialog::DesktopMail() {
+    const char* path = std::getenv("PATH");
+    return CFeedbackMail(path ? path : "",
+                         [](const std::string& program, const std::vector<std::string>& arguments) {
+                             QStringList list;
+                             for (const std::string& a : arguments)
+                                 list << QString::fromStdString(a);
+                             return QProcess::startDetached(QString::fromStdString(program), list);
+                         });
+}

@@ -1,0 +1,31 @@
+// The "Write Me" dialog of the Help command: the program's icon and name and
+// the "&Ask me" button, which opens a feedback mail to the author in the
+// desktop's mail client. The button is disabled when no mail client can be
+// started.
+#pragma once
+
+#include <QDialog>
+
+class CFeedbackMail;
+class QPushButton;
+
+class CAboutDialog : public QDialog {
+public:
+    static constexpr int kAskMeId = 8;
+
+    // `mail` must outlive the dialog.
+    CAboutDialog(const CFeedbackMail& mail, QWidget* parent = nullptr);
+
+    QPushButton* AskButton() const { return m_ask; }
+    QPushButton* OkButton() const { return m_ok; }
+
+    // The mail as the desktop composes it: xdg-email from PATH, started detached.
+    static CFeedbackMail DesktopMail();
+
+private:
+    void SendMail();
+
+    const CFeedbackMail& m_mail;
+    QPushButton* m_ask = nullptr;
+    QPushButton* m_ok = nullptr;
+};

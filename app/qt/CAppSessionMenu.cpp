@@ -1,0 +1,81 @@
+// The main window's menu as the running program answers it.
+#include "ai/CAutoPartnerMenu.h"
+#include "app/CFeedbackMail.h"
+#include "app/CGameFlow.h"
+#include "app/qt/CAboutDialog.h"
+#include "app/qt/CAppSession.h"
+#include "app/qt/CMainFrame.h"
+#include "app/qt/CMainMenu.h"
+#include "app/qt/CVeskView.h"
+#include "display/CardBackDialog.h"
+#include "display/LastTrickDialog.h"
+#include "net/Conn.h"
+#include "rules/CTrickPile.h"
+#include "rules/Cards.h"
+#include "rules/GameState.h"
+
+namespace {
+
+bool HasLastTrick() {
+    return g_pTable && g_pTable->HasLastTrick();
+}
+
+} // namespace
+
+void CAppSession::WireMenu() {
+    using namespace menuid;
+    CMainMenu& menu = m_frame->Menu();
+    menu.SetCommand(kScore, {[this] { ToggleScoreSheet(); }, {}, {}});
+    menu.SetCommand(kScoreKey, {[this] { ToggleScoreSheet(); }, {}, {}});
+    menu.SetCommand(kLastTrick, {[this] { ShowLastTrick(); }, HasLastTrick, {}});
+    menu.SetCommand(kLastTrickKey, {[this] { ShowLastTrick(); }, HasLastTrick, {}});
+    menu.SetCommand(kAutoPlay,
+                    {[this] { m_flow->ToggleAutoPlay(); },
+                     [] { return g_bSeated && g_bGameRunning; }, [] { return g_bAutoPlay != 0; }});
+    menu.SetCommand(kDeck, {[this] { ChooseDeck(); }, {}, {}});
+    menu.SetCommand(kExit, {[this] { m_frame->close(); }, {}, {}});
+    menu.SetCommand(kAbout, {[this] { ShowAbout(); }, {}, {}});
+    for (int seat = 1; seat <= CAutoPartnerMenu::kSeats; ++seat) {
+        CAutoPartnerMenu* partners = m_autoPartner.get();
+        menu.SetCommand(
+            kAutoPartner1 + seat - 1,
+            {[partners, seat] { partners->Choose(seat); },
+             [partners, seat] { return partners->IsEnabled(seat, UserOfSeat(seat) == kNoUser); },
+             [partners, seat] { return partners->IsChecked(seat); }});
+    }
+    menu.SetCommand(kSave, {[this] { SaveGame(); }, [this] { return CanSave(); }, {}});
+    menu.SetCommand(kLoad, {[this] { LoadGame(); }, [this] { return CanLoad(); }, {}});
+    menu.SetCommand(kUndo, {[this] { Undo(); }, [this] { return CanUndo(); }, {}});
+    menu.SetCommand(kRedo, {[this] { Redo(); }, [this] { return CanRedo(); }, {}});
+    m_frame->SetSaveSlot([this] { return SaveGame(); });
+    m_frame->SetUnsavedRecordSlot([this] { return HasUnsavedRecord(); });
+    m_frame->SetDealerSlot([] { return g_pConn && g_pConn->IcantExit(); });
+    menu.UpdateItems();
+}
+
+void CAppSession::ToggleScoreSheet() {
+    // A second request takes the sheet away again, as any key does.
+    if (g_bOverlay)
+        m_flow->RemoveOverlay();
+    else
+        m_frame->View().ShowScoreSheet();
+}
+
+void CAppSession::ShowLastTrick() {
+    int cards[4];
+    if (!g_pTable || !g_pTable->LastTrickCards(cards)) return;
+    CLastTrickDialog::ShowLastTrick(cards, m_frame.get());
+}
+
+void CAppSession::ChooseDeck() {
+    const int back = CCardBackDialog::ChooseCardBack(g_nCardBack, m_frame.get());
+    if (back == CCardBackDialog::kCancelled || m_finished) return;
+    g_nCardBack = back;
+    m_flow->RefreshTable();
+}
+
+void CAppSession::ShowAbout() {
+    const CFeedbackMail mail = CAboutDialog::DesktopMail();
+    CAboutDialog dialog(mail, m_frame.get());
+    dialog.exec();
+}

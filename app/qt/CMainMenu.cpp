@@ -1,0 +1,139 @@
+#include "app/qt/CMainMenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProxyStyle>
+#include <QTimer>
+
+#include "ai/CAutoPartnerMenu.h"
+
+namespace {
+
+// Greyed items still take the highlight, so that their prompts show as well.
+class CMenuStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+} // namespace
+
+CMainMenu::CMainMenu(QMainWindow& frame) : QObject(&frame), m_frame(frame) {
+    using namespace menuid;
+    QMenuBar* bar = frame.menuBar();
+    m_game = bar->addMenu(QStringLiteral("&Game"));
+    AddItem(m_game, kScore, "Sco&re\tF9", "Display current game information.");
+    AddItem(m_game, kLastTrick, "Show Last &Trick\tF6", "Display last trick information.");
+    AddItem(m_game, kAutoPlay, "&AutoPlay\tF7", "Switch the Autoplay mode.")->setCheckable(true);
+    m_game->addSeparator();
+    AddItem(m_game, kDeck, "De&ck..", "Choose new deck back.");
+    m_game->addSeparator();
+    AddItem(m_game, kSave, "&Save Current Game\tCtrl+S", "Save current game information.");
+    AddItem(m_game, kLoad, "&Load Game\tCtrl+L", "Load saved game.");
+    AddItem(m_game, kUndo, "Undo\tCtrl+Z", "Replay last deal.");
+    AddItem(m_game, kRedo, "Redo\tCtrl+Y", "Skip replay this deal.");
+    m_game->addSeparator();
+    AddItem(m_game, kExit, "E&xit\tAlt+F4", "Quit the application; prompts to save documents");
+
+    m_autoPartner = bar->addMenu(QStringLiteral("&AutoPartner"));
+    for (int seat = 1; seat <= CAutoPartnerMenu::kSeats; ++seat)
+        AddItem(m_autoPartner, kAutoPartner1 + seat - 1, CAutoPartnerMenu::Title(seat), "")
+            ->setCheckable(true);
+
+    // "&Help" is a command of its own on the menu bar.
+    QAction* help = bar->addAction(QStringLiteral("&Help"));
+    help->setStatusTip(QStringLiteral("Display program information, version number and copyright"));
+    connect(help, &QAction::triggered, this, [this] { Run(kAbout); });
+    m_items[kAbout] = help;
+
+    AddAccelerator(kScoreKey, QKeyCombination(Qt::Key_F9));
+    AddAccelerator(kLastTrickKey, QKeyCombination(Qt::Key_F6));
+    AddAccelerator(kAutoPlay, QKeyCombination(Qt::Key_F7));
+    AddAccelerator(kSave, Qt::CTRL | Qt::Key_S);
+    AddAccelerator(kLoad, Qt::CTRL | Qt::Key_L);
+    AddAccelerator(kUndo, Qt::CTRL | Qt::Key_Z);
+    AddAccelerator(kRedo, Qt::CTRL | Qt::Key_Y);
+    AddAccelerator(kExit, Qt::ALT | Qt::Key_F4);
+
+    WatchMenu(m_game);
+    WatchMenu(m_autoPartner);
+}
+
+QAction* CMainMenu::AddItem(QMenu* menu, int id, const char* text, const char* prompt) {
+    // The text after the tab is shown as the item's key; the keys themselves
+    // are the accelerators below.
+    QAction* action = menu->addAction(QString::fromUtf8(text));
+    action->setStatusTip(QString::fromUtf8(prompt));
+    connect(action, &QAction::triggered, this, [this, id] { Run(id); });
+    m_items[id] = action;
+    return action;
+}
+
+void CMainMenu::AddAccelerator(int id, QKeyCombination key) {
+    auto* action = new QAction(&m_frame);
+    action->setShortcut(QKeySequence(key));
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [this, id] { Run(id); });
+    m_frame.addAction(action);
+}
+
+void CMainMenu::WatchMenu(QMenu* menu) {
+    if (!m_style) {
+        m_style = new CMenuStyle();
+        m_style->setParent(this);
+    }
+    menu->setStyle(m_style);
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        UpdateItems();
+        if (onMenuOpen) onMenuOpen();
+    });
+    // Moving from one menu to the next hides one and shows the other: the menu
+    // loop ends only when no menu is left open once the events have settled.
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (m_game->isVisible() || m_autoPartner->isVisible()) return;
+            if (onMenuClosed) onMenuClosed();
+        });
+    });
+}
+
+void CMainMenu::SetCommand(int id, MenuCommand command) {
+    m_commands[id] = std::move(command);
+}
+
+bool CMainMenu::IsEnabled(int id) const {
+    const auto it = m_commands.find(id);
+    if (it == m_commands.end() || !it->second.run) return false;
+    return !it->second.enabled || it->second.enabled();
+}
+
+bool CMainMenu::IsChecked(int id) const {
+    const auto it = m_commands.find(id);
+    return it != m_commands.end() && it->second.checked && it->second.checked();
+}
+
+bool CMainMenu::Run(int id) {
+    if (!IsEnabled(id)) return false;
+    // Copied: the handler may replace the slots.
+    const std::function<void()> run = m_commands[id].run;
+    run();
+    return true;
+}
+
+void CMainMenu::UpdateItems() {
+    for (auto& [id, action] : m_items) {
+        action->setEnabled(IsEnabled(id));
+        if (action->isCheckable()) action->setChecked(IsChecked(id));
+    }
+}
+
+QAction* CMainMenu::Item(int id) const {
+    const auto it = m_items.find(id);
+    return it == m_items.end() ? nullptr : it->second;
+}

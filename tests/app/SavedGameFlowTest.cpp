@@ -1,0 +1,147 @@
+// Saving and loading the held game record, and Undo/Redo over the replay
+// snapshots of a lone program, through the game flow.
+#include "tests/app/AppTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+#include "app/CReplaySnapshots.h"
+
+using namespace apptest;
+
+namespace {
+
+const std::vector<std::string> kHands[4] = {
+    {"AS", "7H", "8H", "9C", "TC", "JC", "QC", "KC"},
+    {"7S", "8S", "9S", "TS", "JS", "QS", "KS", "7C"},
+    {"9H", "TH", "JH", "QH", "KH", "AH", "8C", "AC"},
+    {"7D", "8D", "9D", "TD", "JD", "QD", "KD", "AD"},
+};
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> Held(const CGameFlow& flow) {
+    const CRecordBuffer* r = flow.PendingGame();
+    return r ? std::vector<uint8_t>(r->Data(), r->Data() + r->Length()) : std::vector<uint8_t>{};
+}
+
+class SavedGameFlowTest : public GameFixture {
+protected:
+    std::filesystem::path dir;
+
+    void SetUp() override {
+        GameFixture::SetUp();
+        dir = std::filesystem::temp_directory_path() / ("vesk-flow-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+        StartFourHumans();
+        DealHands(kHands);
+        g_nDealer = 3;
+        SetContract(8, kClub, 0, 0);
+        platform.beeps.clear();
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(dir);
+        GameFixture::TearDown();
+    }
+    std::string Path(const char* name) const { return (dir / name).string(); }
+};
+
+} // namespace
+
+TEST_F(SavedGameFlowTest, SavingWritesTheHeldRecordOrTheRunningGame) {
+    // Nothing held: the running game is written and not kept.
+    ASSERT_EQ(flow->SaveGameFile(Path("running.vsk")), 1);
+    EXPECT_EQ(flow->PendingGame(), nullptr);
+    const std::vector<uint8_t> running = FileBytes(Path("running.vsk"));
+    ASSERT_GT(running.size(), 2u);
+    EXPECT_EQ(running[0], 0x30);
+
+    // A kept game is unsaved until written; it is written unchanged and stays held.
+    flow->KeepRunningGame();
+    EXPECT_TRUE(flow->HasUnsavedRecord());
+    const std::vector<uint8_t> kept = Held(*flow);
+    PlayFrom(0, "9C"); // the table moves on; the held record does not
+    ASSERT_EQ(flow->SaveGameFile(Path("kept.vsk")), 1);
+    EXPECT_FALSE(flow->HasUnsavedRecord());
+    EXPECT_EQ(FileBytes(Path("kept.vsk")), kept);
+    EXPECT_EQ(Held(*flow), kept);
+
+    EXPECT_EQ(flow->SaveGameFile(Path("no/such/dir.vsk")), 0);
+    EXPECT_EQ(platform.beeps, (std::vector<int>{kBeepSimple}));
+}
+
+TEST_F(SavedGameFlowTest, BadFilesBeepAndLeaveTheHeldRecord) {
+    ASSERT_EQ(flow->SaveGameFile(Path("good.vsk")), 1);
+    const std::vector<uint8_t> good = FileBytes(Path("good.vsk"));
+    ASSERT_TRUE(flow->LoadGameFile(Path("good.vsk")));
+    ASSERT_EQ(Held(*flow), good);
+    EXPECT_FALSE(flow->HasUnsavedRecord());
+
+    std::vector<uint8_t> noise(good.size());
+    uint32_t x = 12345;
+    for (auto& b : noise) {
+        x = x * 1103515245u + 12345u;
+        b = static_cast<uint8_t>(x >> 16);
+    }
+    // Random contents behind a header that claims exactly the file's length.
+    noise[0] = 0x30;
+    noise[1] = 0x82;
+    noise[2] = static_cast<uint8_t>((noise.size() - 4) >> 8);
+    noise[3] = static_cast<uint8_t>(noise.size() - 4);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    } files[] = {
+        {"empty.vsk", {}},
+        {"truncated.vsk", std::vector<uint8_t>(good.begin(), good.end() - 7)},
+        {"noise.vsk", noise},
+        {"large.vsk", std::vector<uint8_t>(65536, 0x30)},
+    };
+    for (const auto& f : files) {
+        WriteBytes(Path(f.name), f.bytes);
+        platform.beeps.clear();
+        EXPECT_FALSE(flow->LoadGameFile(Path(f.name))) << f.name;
+        EXPECT_EQ(platform.beeps, (std::vector<int>{kBeepSimple})) << f.name;
+        EXPECT_EQ(Held(*flow), good) << f.name;
+    }
+    EXPECT_FALSE(flow->LoadGameFile(Path("missing.vsk")));
+    EXPECT_EQ(Held(*flow), good);
+}
+
+TEST_F(SavedGameFlowTest, UndoAndRedoStepThroughTheOwnCards) {
+    CReplaySnapshots snapshots;
+    flow->SetSnapshotHook([&] { snapshots.Record(flow->BuildStateRecord(0, false)); });
+    // Own card, three more, then the own lead of the second trick.
+    PlayFrom(0, "9C");
+    PlayFrom(1, "7C");
+    PlayFrom(2, "8C");
+    PlayFrom(3, "7D");
+    ASSERT_EQ(g_contract.turn, 0);
+    PlayFrom(0, "TC");
+    ASSERT_EQ(snapshots.Index(), 1);
+
+    ASSERT_TRUE(flow->UndoReplay(snapshots));
+    Pump();
+    EXPECT_EQ(g_pHand[0]->Count(), 8); // before the first own card
+    EXPECT_EQ(g_pTable->Count(), 0);
+    EXPECT_EQ(g_contract.turn, 0);
+    ASSERT_TRUE(flow->RedoReplay(snapshots));
+    Pump();
+    EXPECT_EQ(g_pHand[0]->Count(), 7); // before the second
+    EXPECT_EQ(g_pHand[3]->Count(), 7);
+    EXPECT_EQ(g_pTable->Count(), 4);
+    EXPECT_EQ(g_contract.turn, 0);
+    EXPECT_EQ(snapshots.Index(), 1); // applying a snapshot records none
+    EXPECT_FALSE(flow->RedoReplay(snapshots));
+}

@@ -66,6 +66,8 @@ private:
     void ToggleScoreSheet();
     void ShowLastTrick();
     void ChooseDeck();
+    // Every clock tick: the turn marker of the place to move blinks.
+    void BlinkTurnMarker();
     void ShowAbout();
     void Shutdown();
     // Hooks the replay snapshots and the loss of the dealer into the game flow.

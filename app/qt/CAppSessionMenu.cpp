@@ -6,10 +6,14 @@
 #include "app/qt/CAppSession.h"
 #include "app/qt/CMainFrame.h"
 #include "app/qt/CMainMenu.h"
+#include "app/qt/CStatusPanes.h"
 #include "app/qt/CVeskView.h"
 #include "display/CardBackDialog.h"
 #include "display/LastTrickDialog.h"
+#include "display/TableWidget.h"
 #include "net/Conn.h"
+#include "platform/Tick.h"
+#include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
 #include "rules/GameState.h"
@@ -50,7 +54,19 @@ void CAppSession::WireMenu() {
     m_frame->SetSaveSlot([this] { return SaveGame(); });
     m_frame->SetUnsavedRecordSlot([this] { return HasUnsavedRecord(); });
     m_frame->SetDealerSlot([] { return g_pConn && g_pConn->IcantExit(); });
+    m_frame->StatusPanes().onClock = [this] { BlinkTurnMarker(); };
     menu.UpdateItems();
+}
+
+void CAppSession::BlinkTurnMarker() {
+    if (!g_pView || g_bOverlay || m_finished) return;
+    const int place = g_nMarkerPlace;
+    if (place < 0 || place > 3 || !g_pHand[place]) return;
+    // A panel over the table has the player's attention; the marker waits.
+    const QWidget* child = m_frame->View().Table().ActiveChild();
+    if (child && child->isVisible()) return;
+    if (static_cast<int32_t>(GetTickCount() - g_dwNextBlink) < 0) return;
+    g_pHand[place]->DrawLabel(true, true);
 }
 
 void CAppSession::ToggleScoreSheet() {

@@ -1,7 +1,9 @@
 #include "app/qt/CRunningCopy.h"
 
 #include <QLocalServer>
+#include <QDir>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <unistd.h>
 
 CRunningCopy::CRunningCopy(const QString& name, QObject* parent)
@@ -10,7 +12,12 @@ CRunningCopy::CRunningCopy(const QString& name, QObject* parent)
 CRunningCopy::~CRunningCopy() = default;
 
 QString CRunningCopy::DefaultName() {
-    return QStringLiteral("VeskApp-%1").arg(static_cast<qulonglong>(getuid()));
+    const QString file = QStringLiteral("VeskApp-%1").arg(static_cast<qulonglong>(getuid()));
+    // The user's private runtime folder, so that nobody else can take the name
+    // first; Qt falls back to a private folder of its own when XDG_RUNTIME_DIR is
+    // not set.
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return dir.isEmpty() ? file : QDir(dir).filePath(file);
 }
 
 bool CRunningCopy::Announce() {

@@ -1,81 +1,146 @@
 #include "app/qt/CBidPanelDialog.h"
 
-#include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
+#include <QFont>
+#include <QFontMetrics>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <array>
 
 #include "app/CBidPanelCore.h"
+#include "resources/ResourceIds.h"
+#include "resources/ResourceImages.h"
 
 namespace {
 
-QString RowText(const BidRow& row) {
-    static const char* const suits[] = {"clubs", "diamonds", "hearts", "spades", "no trump"};
-    if (row.image >= 0 && row.image <= kNoTrumps && !row.text.empty())
-        return QString::fromStdString(row.text) + " " + suits[row.image];
-    return QString::fromStdString(row.text);
+// The panel is laid out in dialog units, as its controls were designed; one
+// unit is this many pixels across and down.
+constexpr double kUnitX = 2.0;
+constexpr double kUnitY = 1.75;
+
+QRect Units(int x, int y, int w, int h) {
+    return QRect(int(x * kUnitX), int(y * kUnitY), int(w * kUnitX), int(h * kUnitY));
+}
+
+const char* const kSuitNames[] = {"clubs", "diamonds", "hearts", "spades", "no trump"};
+constexpr int kSuitItemHeight = 21;
+
+// The call images of the columns, made once.
+const QIcon& CallIcon(int image) {
+    static const std::array<QIcon, resid::kCallImageCount> icons = [] {
+        std::array<QIcon, resid::kCallImageCount> made;
+        for (int i = 0; i < resid::kCallImageCount; ++i)
+            made[i] = QIcon(QPixmap::fromImage(CResourceImages::CallImage(i)));
+        return made;
+    }();
+    static const QIcon none;
+    return image >= 0 && image < resid::kCallImageCount ? icons[image] : none;
+}
+
+// Suit item i: its picture as shown normally, selected in the open list and disabled.
+QIcon SuitIcon(int suit) {
+    QIcon icon;
+    icon.addPixmap(CResourceImages::IconPixmap(resid::kIconSuitItem + suit), QIcon::Normal);
+    icon.addPixmap(CResourceImages::IconPixmap(resid::kIconSuitItemSelected + suit),
+                   QIcon::Selected);
+    icon.addPixmap(CResourceImages::IconPixmap(resid::kIconSuitItemDisabled + suit),
+                   QIcon::Disabled);
+    return icon;
 }
 
 } // namespace
 
 CBidPanelDialog::CBidPanelDialog(CBidPanelCore& panel, QWidget* parent)
-    : QDialog(parent, Qt::Widget), m_panel(&panel) {
+    : QDialog(parent), m_panel(&panel) {
+    // A child of the table, not a window of its own: QDialog turns a window type
+    // of Qt::Widget given to its constructor into Qt::Dialog, so set it afterwards.
+    setWindowFlags(Qt::Widget);
     setWindowTitle("Bidding");
-    auto* grid = new QGridLayout(this);
-    const char* const heads[] = {"You", "Left", "Partner", "Right"};
+    setFixedSize(Units(0, 0, 210, 100).size());
+    // A child of the table, which paints no background of its own under it.
+    setAutoFillBackground(true);
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
     for (int place = 0; place < 4; ++place) {
-        grid->addWidget(new QLabel(heads[place], this), 0, place);
-        m_columns[place] = new QListWidget(this);
-        m_columns[place]->setFixedSize(90, 96);
-        m_columns[place]->setFocusPolicy(Qt::NoFocus);
-        grid->addWidget(m_columns[place], 1, place);
+        // The player's name over the column, as a list view's header shows it.
+        const QRect area = Units(6 + 30 * place, 7, 30, 73);
+        const int headHeight = QFontMetrics(small).height() + 6;
+        QLabel* head = new QLabel(this);
+        head->setGeometry(area.x(), area.y(), area.width(), headHeight);
+        head->setAlignment(Qt::AlignCenter);
+        head->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        head->setFont(small);
+        m_heads[place] = head;
+        // Display only: the rows follow the calls, nobody selects them.
+        QListWidget* column = new QListWidget(this);
+        column->setGeometry(area.adjusted(0, headHeight, 0, 0));
+        column->setIconSize(QSize(resid::kCallImageWidth, 16));
+        column->setSelectionMode(QAbstractItemView::NoSelection);
+        column->setFocusPolicy(Qt::NoFocus);
+        column->setAttribute(Qt::WA_TransparentForMouseEvents);
+        column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        column->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        column->setFont(small);
+        m_columns[place] = column;
+
+        m_finish[place] = new QPushButton("Finish", this);
+        m_finish[place]->setCheckable(true);
+        m_finish[place]->setGeometry(Units(7 + 30 * place, 81, 29, 13));
+        m_finish[place]->setEnabled(place == 0);
     }
     m_value = new QSpinBox(this);
+    m_value->setGeometry(Units(129, 8, 22, 14));
+    m_value->setAlignment(Qt::AlignCenter);
+    m_value->setRange(kMinBid, kMaxBid);
     m_suit = new QComboBox(this);
-    m_suit->addItems({"clubs", "diamonds", "hearts", "spades", "no trump"});
-    m_pass = new QPushButton("Pass", this);
-    m_bet = new QPushButton("Bet", this);
-    m_double = new QPushButton("Double", this);
-    m_redouble = new QPushButton("ReDouble", this);
-    m_close = new QPushButton("Close", this);
-    m_finish = new QCheckBox("Finish", this);
-    auto* bet = new QHBoxLayout();
-    bet->addWidget(m_value);
-    bet->addWidget(m_suit);
-    bet->addWidget(m_bet);
-    bet->addWidget(m_finish);
-    grid->addLayout(bet, 2, 0, 1, 4);
-    auto* buttons = new QHBoxLayout();
-    buttons->addWidget(m_pass);
-    buttons->addWidget(m_double);
-    buttons->addWidget(m_redouble);
-    buttons->addWidget(m_close);
-    grid->addLayout(buttons, 3, 0, 1, 4);
+    // Wide enough for the suit's name beside its picture.
+    m_suit->setGeometry(Units(152, 8, 52, 14));
+    BuildSuitList();
+
+    struct ButtonPlace {
+        QPushButton** button;
+        const char* text;
+        int y;
+    };
+    const ButtonPlace buttons[] = {{&m_bet, "&Bet", 24},
+                                   {&m_pass, "&Pass", 38},
+                                   {&m_double, "&Double", 52},
+                                   {&m_redouble, "&ReDouble", 66},
+                                   {&m_close, "&Close", 80}};
+    for (const ButtonPlace& b : buttons) {
+        *b.button = new QPushButton(b.text, this);
+        (*b.button)->setGeometry(Units(129, b.y, 75, 12));
+    }
 
     connect(m_pass, &QPushButton::clicked, this, [this] {
-        if (m_panel) m_panel->Model().Pass();
+        if (Usable()) m_panel->Model().Pass();
     });
     connect(m_bet, &QPushButton::clicked, this, [this] {
-        if (!m_panel) return;
+        if (!Usable()) return;
         m_panel->Model().SetSpinValue(m_value->value());
-        m_panel->Model().Bet(m_suit->currentIndex(), false);
+        if (m_panel->Model().Bet(m_suit->currentIndex(), false) == BetResult::InvalidValue) {
+            m_value->selectAll();
+            m_value->setFocus();
+        }
     });
     connect(m_double, &QPushButton::clicked, this, [this] {
-        if (m_panel) m_panel->Model().Double(true);
+        if (Usable()) m_panel->Model().Double(true);
     });
     connect(m_redouble, &QPushButton::clicked, this, [this] {
-        if (m_panel) m_panel->Model().Redouble(true);
+        if (Usable()) m_panel->Model().Redouble(true);
     });
-    connect(m_finish, &QCheckBox::clicked, this, [this](bool checked) {
-        if (m_panel) m_panel->Model().ToggleOwnFinish(checked);
+    connect(m_finish[0], &QPushButton::clicked, this, [this](bool checked) {
+        // The box changes when the command comes back from the table.
+        m_finish[0]->setChecked(!checked);
+        if (Usable()) m_panel->Model().ToggleOwnFinish(checked);
     });
     connect(m_close, &QPushButton::clicked, this, [this] {
-        if (m_panel) m_panel->Close();
+        if (Usable()) m_panel->Close();
     });
     connect(m_suit, &QComboBox::activated, this, [this](int suit) {
         if (m_panel) m_panel->Model().SelectSuit(suit);
@@ -83,16 +148,46 @@ CBidPanelDialog::CBidPanelDialog(CBidPanelCore& panel, QWidget* parent)
     Refresh();
 }
 
+bool CBidPanelDialog::Usable() {
+    if (!m_panel) return false;
+    // While the computer plays the own seat, the buttons only beep.
+    if (m_panel->Model().Host().IsAutoPlay()) {
+        QApplication::beep();
+        return false;
+    }
+    return true;
+}
+
+void CBidPanelDialog::BuildSuitList() {
+    m_suit->setIconSize(CResourceImages::IconSize(resid::kIconSuitItem));
+    for (int suit = 0; suit <= kNoTrumps; ++suit) {
+        m_suit->addItem(SuitIcon(suit), kSuitNames[suit], suit);
+        m_suit->setItemData(suit, QSize(0, kSuitItemHeight), Qt::SizeHintRole);
+    }
+}
+
+void CBidPanelDialog::ShowColumn(int place) {
+    QListWidget* column = m_columns[place];
+    CBiddingModel& model = m_panel->Model();
+    m_heads[place]->setText(QString::fromStdString(model.Host().NameAtPlace(place)));
+    column->clear();
+    QListWidgetItem* last = nullptr;
+    bool lastSelected = false;
+    for (const BidRow& row : model.Rows(place)) {
+        last = new QListWidgetItem(CallIcon(row.image), QString::fromStdString(row.text), column);
+        lastSelected = row.selected;
+    }
+    if (!last) return;
+    column->scrollToItem(last);
+    if (lastSelected)
+        column->selectionModel()->select(column->indexFromItem(last), QItemSelectionModel::Select);
+}
+
 void CBidPanelDialog::Refresh() {
     if (!m_panel) return;
-    const CBiddingModel& model = m_panel->Model();
-    for (int place = 0; place < 4; ++place) {
-        m_columns[place]->clear();
-        for (const BidRow& row : model.Rows(place))
-            m_columns[place]->addItem(RowText(row));
-        m_columns[place]->scrollToBottom();
-    }
-    const BidControls& c = model.Controls();
+    for (int place = 0; place < 4; ++place)
+        ShowColumn(place);
+    const BidControls& c = m_panel->Model().Controls();
     m_pass->setEnabled(c.pass);
     m_bet->setEnabled(c.bet);
     m_double->setEnabled(c.dbl);
@@ -103,12 +198,23 @@ void CBidPanelDialog::Refresh() {
     m_value->setValue(c.spinValue);
     m_suit->setEnabled(c.suitList);
     if (c.selectedSuit >= 0 && c.selectedSuit <= kNoTrumps) m_suit->setCurrentIndex(c.selectedSuit);
-    m_finish->setChecked(c.finishChecked[0]);
-    m_finish->setEnabled(c.finishEnabled[0]);
+    for (int place = 0; place < 4; ++place) {
+        m_finish[place]->setChecked(c.finishChecked[place]);
+        m_finish[place]->setEnabled(c.finishEnabled[place]);
+    }
+    // Enter presses the first enabled of Pass, Bet, Double, ReDouble, Close.
+    QPushButton* const byIndex[] = {m_pass, m_bet, m_double, m_redouble, m_close};
+    for (int i = 0; i < 5; ++i) {
+        byIndex[i]->setAutoDefault(false);
+        byIndex[i]->setDefault(i == c.defaultButton);
+    }
 }
 
 void CBidPanelDialog::keyPressEvent(QKeyEvent* event) {
-    // Escape does not close the panel; Close does.
-    if (event->key() == Qt::Key_Escape) return;
+    // Escape only beeps: the panel closes with its Close button.
+    if (event->key() == Qt::Key_Escape) {
+        QApplication::beep();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }

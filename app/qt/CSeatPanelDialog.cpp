@@ -8,7 +8,10 @@
 #include "app/CSeatPanel.h"
 
 CSeatPanelDialog::CSeatPanelDialog(CSeatPanel& panel, QWidget* parent)
-    : QDialog(parent, Qt::Widget), m_panel(&panel) {
+    : QDialog(parent), m_panel(&panel) {
+    // A child of the table, not a window of its own: QDialog turns a window type
+    // of Qt::Widget given to its constructor into Qt::Dialog, so set it afterwards.
+    setWindowFlags(Qt::Widget);
     setWindowTitle("Seats");
     auto* grid = new QGridLayout(this);
     for (int seat = 1; seat <= 4; ++seat) {

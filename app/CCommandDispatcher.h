@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 class CGameFlow;
 
@@ -48,7 +50,12 @@ private:
     void OnAddAuto(int from, const uint8_t* text);
     void OnDelAuto(const uint8_t* text);
     void RecordSnapshotFor(int from);
+    void PlayHeldCards();
 
     CGameFlow& m_flow;
     int m_nOversized = 0;
+    // Cards played while this program waits for the running game: (from, card
+    // byte). The reply holds only the cards played before the question reached
+    // the program that answers, so the later ones are played after it.
+    std::vector<std::pair<int, uint8_t>> m_heldCards;
 };

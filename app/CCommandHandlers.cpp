@@ -125,6 +125,7 @@ void CCommandDispatcher::OnDetach(int user, const uint8_t* text) {
     // The program we asked for the running game will not answer any more.
     if (user == m_flow.AskedUser() && g_bStateAsked && !g_bStateDone) {
         g_bStateDone = 1;
+        m_heldCards.clear();
         m_flow.PostStep(STEP_CHECK_TABLE, 0);
     }
     // The own user is reported gone only when the connection to the dealer closed.
@@ -152,6 +153,10 @@ void CCommandDispatcher::OnBidFinish(int from, const uint8_t* text) {
 }
 
 void CCommandDispatcher::OnPlayCard(int from, const uint8_t* text) {
+    if (g_bStateAsked && !g_bStateDone) {
+        if (m_heldCards.size() < 32) m_heldCards.emplace_back(from, text[0]);
+        return;
+    }
     const int card = text[0] - 1;
     const int p = PlaceOfActor(from);
     RecordSnapshotFor(from);
@@ -226,7 +231,20 @@ void CCommandDispatcher::OnStateReply(uint8_t* text, size_t length) {
             g_pTable->ShowCurrentTrick();
     }
     g_bStateDone = 1;
+    PlayHeldCards();
     m_flow.PostStep(STEP_CHECK_TABLE, 0);
+}
+
+void CCommandDispatcher::PlayHeldCards() {
+    // A card still in its player's hand was played after the answer was built;
+    // one no longer there is already on the table or in a finished trick.
+    std::vector<std::pair<int, uint8_t>> held;
+    held.swap(m_heldCards);
+    for (const auto& [from, byte] : held) {
+        const int p = PlaceOfActor(from);
+        const uint8_t text[2] = {byte, 0};
+        if (ValidPlace(p) && g_pHand[p] && g_pHand[p]->FindSlot(byte - 1) >= 0) OnPlayCard(from, text);
+    }
 }
 
 void CCommandDispatcher::OnDeclare(int from) {

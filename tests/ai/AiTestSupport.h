@@ -95,11 +95,11 @@ public:
     int Dealer() const override { return dealer; }
     int BidRule() const override { return bidRule; }
     void SetBidder(int place) override { bidder = place; }
-    void ClearTurnMarker(int) override { ++markersCleared; }
-    void RefreshTable() override { ++refreshes; }
-    void ClearContract() override { ++contractsCleared; }
+    void ClearTurnMarker(int) override {}
+    void RefreshTable() override {}
+    void ClearContract() override {}
     void CommitContract(const BiddingOutcome& outcome) override { committed.push_back(outcome); }
-    void StopComputerSearch() override { ++searchesStopped; }
+    void StopComputerSearch() override {}
     void Wait(int ms) override {
         waited += ms;
         if (onWait) onWait();
@@ -111,7 +111,7 @@ public:
     int dealer = 3;
     int bidRule = 4;
     int bidder = -1;
-    int markersCleared = 0, refreshes = 0, contractsCleared = 0, searchesStopped = 0, waited = 0;
+    int waited = 0;
     std::vector<BiddingOutcome> committed;
 };
 

@@ -1,5 +1,5 @@
-// The candidate rules of the card-play search on hand-built positions, and the
-// legal-card rule on card sets against the table pile's own check.
+// The legal-card rule on card sets against the table pile's own check, and the
+// candidate rules of the card-play search on hand-built positions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -123,41 +123,11 @@ TEST(PruningTest, RunReduction) {
     const PruneCase cases[] = {
         {"top trump run: its lowest", "JH 9H AH 7C/8H QH 8C/KH TH 9C/7H TC", "H0", "JH 9H AH",
          "AH"},
-        {"seven and eight of trumps: the eight", "7H 8H/QH/KH/AH", "H0", "7H 8H", "8H"},
-        {"low plain cards: the eight", "7S 8S 9S/JS/QS/KS", "H0", "7S 8S", "8S"},
         {"low plain cards: the eight", "7S 8S 9S/JS/QS/KS", "H0", "8S 9S", "8S"},
         {"a run of three keeps its ends", "7S 8S 9S/JS/QS/KS", "H0", "7S 8S 9S", "7S 9S"},
-        {"no run across a card still out", "7S 9S/JS/QS/KS", "H0", "7S 9S", "7S"},
-        {"plain order 7 8 9 J Q K T A", "JS QS KS 9D JD QD/7S 8D/AS/TS", "H0", "JS QS KS", "JS KS"},
-        {"plain order 7 8 9 J Q K T A", "JS QS KS 9D JD QD/7S 8D/AS/TS", "H0", "9D JD QD", "9D QD"},
-        {"runs cross cards already gone", "JS KS TS AS/7S/8S/9S", "H0", "JS KS TS AS", "JS AS"},
-        {"the queen still out", "JS KS TS AS/QS/8S/9S", "H0", "JS KS TS AS", "JS KS AS"},
     };
     for (const PruneCase& c : cases)
         Check(c, [](SearchState& s, uint32_t set) { return ReduceRuns(s, set); });
-}
-
-TEST(PruningTest, PlayLowAndFeedPartner) {
-    const PruneCase low[] = {
-        {"lowest per suit, never a lone plain ace", "AC 9H QH KD 8D///", "H0", "AC 9H QH KD 8D",
-         "QH 8D"},
-        {"aces when nothing else", "AC AD///", "H0", "AC AD", "AC AD"},
-        {"the trump ace is a trump", "AH///", "H0", "AH", "AH"},
-    };
-    for (const PruneCase& c : low)
-        Check(c, [](SearchState& s, uint32_t set) { return PlayLow(s, set); });
-    // Place 0 third to play; the partner (2) led and wins.
-    const PruneCase feed[] = {
-        {"a higher card out: the whole suit", "TD 7D/AD 7S/KD 8C/9D 8S", "H2 AS JS", "TD 7D",
-         "TD 7D"},
-        {"a safe suit gives the lowest", "TD 7D/8D 7S/KD 8C/9D 8S", "H2 AS JS", "TD 7D", "7D"},
-        {"fallback only when needed", "TD 7D KC/8D AC/KD 8C/9D 8S", "H2 AS JS", "TD 7D KC", "KC"},
-        {"no trumps: the high card as fallback", "AD KD/7D 7S/QD 8C/8D 8S", "N2 AS JS", "AD KD",
-         "KD"},
-        {"trump candidates only", "7H 8H/7D/8D/9D", "H2 AS JS", "7H 8H", "7H 8H"},
-    };
-    for (const PruneCase& c : feed)
-        Check(c, [](SearchState& s, uint32_t set) { return FeedPartner(s, set); });
 }
 
 TEST(PruningTest, PruneFollowingAndLeading) {
@@ -167,16 +137,10 @@ TEST(PruningTest, PruneFollowingAndLeading) {
         {"second hand low when neither partner beats",
          "7S QS 8D 9C KC/AS 7D 8C 9D TD/8S 7C JD QD KD/9S TS JS QC", "H3 AS", "7S QS", "7S"},
         {"fourth hand that cannot beat plays low", "7S 8S QS///", "H1 AS 9S KS", "7S 8S QS", "7S"},
-        {"a mover that can beat keeps all", "7S AS QS///", "H1 TS 9S KS", "7S AS QS", "7S AS QS"},
         {"nobody else holds trumps: no trump lead", "JH 9H 7C AC 8D/7D TD/8C 9C/KD QD", "H0",
          "JH 9H 7C AC 8D", "7C AC 8D"},
         {"jack and nine lead trumps", "JH 9H AH 7C 8D/7H 7D/TH 8C/8H KD", "H0", "JH 9H AH 7C 8D",
          "JH 9H AH"},
-        {"jack and nine split: below the highest", "JH AH TH 7C 8D/7H 7D/9H 8C/8H KD", "H0",
-         "JH AH TH 7C 8D", "AH TH"},
-        {"a single trump is led as it is", "JH 7C 8D/7H 7D/9H 8C/8H KD", "H0", "JH 7C 8D", "JH"},
-        {"an opponent holds trumps: every card", "JH 7C AC 8D/7H 8H QH KH/9H 8C/TD KD", "H0",
-         "JH 7C AC 8D", "JH 7C AC 8D"},
         {"the top of the best master suit", "AS TS KS 7C 8D/7S 9C/8S JD/9S QD", "N0",
          "AS TS KS 7C 8D", "AS"},
         {"early: lowest and highest per suit", "JH 9H 7C 9C AC 8D/7D TD/8C/KD QD", "H0e",
@@ -191,22 +155,4 @@ TEST(PruningTest, PruneFollowingAndLeading) {
         Check(c, [&](SearchState& s, uint32_t set) { return Prune(s, set, seen, count); });
     }
     EXPECT_EQ(LowAndHighPerSuit(Tr("7C 8C 9C AC JH 9H 7H"), kHearts), Tr("7C AC JH 7H"));
-}
-
-TEST(PruningTest, ThirdHandDependsOnTheFourth) {
-    // The partner (2) led the spade ace; the fourth place (1) holds only low spades.
-    const std::string hands[4] = {"TS 7S QD", "8S 9S 7D", "", "JS 8D 9D"};
-    SearchState s = Position(hands, kHearts, 2, {"AS", "QS"});
-    ASSERT_EQ(s.toPlay, 0);
-    uint32_t legal = LegalCards(s, Tr("TS 7S QD"));
-    EXPECT_EQ(Prune(s, legal, 3, 3), FeedPartner(s, legal));
-    // The fourth place is void in spades and holds higher trumps: play low.
-    const std::string trumping[4] = {"TS 7S 7H", "JH 9H 7D", "", "JS 8D 9D"};
-    s = Position(trumping, kHearts, 2, {"AS", "QS"});
-    legal = LegalCards(s, Tr("TS 7S 7H"));
-    EXPECT_EQ(legal, Tr("TS 7S"));
-    EXPECT_EQ(Prune(s, legal, 3, 3), PlayLow(s, legal));
-    s.hands[0] = Nat("TS 7S JH"); // a higher trump byte than the fourth place: every card
-    s.hands[1] = Nat("9H 8H 7D");
-    EXPECT_EQ(Prune(s, legal, 3, 3), legal);
 }

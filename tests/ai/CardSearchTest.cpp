@@ -1,8 +1,7 @@
-// The card-play search: the single-card shortcut, trick scoring, the tie rule,
-// the position loader, the cut-offs and the repeatability of whole play-outs.
+// The card-play search: trick scoring, the cut-offs and the repeatability of whole
+// play-outs.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <random>
 
 #include "ai/CCardSearch.h"
@@ -37,25 +36,6 @@ void Advance(TrickStart& trick, uint32_t hands[4], int place, int code) {
 }
 } // namespace
 
-TEST(CardSearchTest, ShortcutOnlyForOneLegalCardOfSeveral) {
-    const std::string hands[4] = {"7S KD", "8S 8D", "9S 9D", "7D"};
-    SearchState s = Position(hands, kHearts, 3, {"AS"});
-    CCardSearch search;
-    SearchState result = s;
-    EXPECT_EQ(search.SearchTrick(s, &result, 9), CCardSearch::kShortcut);
-    EXPECT_EQ(result.chosenCard, Tr("7S"));
-    EXPECT_EQ(search.Depth(), 0);
-    // The bidding search has no shortcut.
-    CCardSearch bidding;
-    SearchState init;
-    const uint32_t nat[4] = {s.hands[0], s.hands[1], s.hands[2], s.hands[3]};
-    bidding.InitSearch(init, nat, true);
-    EXPECT_FALSE(bidding.Shortcut());
-    result = s;
-    EXPECT_NE(bidding.SearchTrick(s, &result, 9), CCardSearch::kShortcut);
-    EXPECT_EQ(result.chosenCard, Tr("7S"));
-}
-
 TEST(CardSearchTest, TrickScoring) {
     struct Row {
         const char* name;
@@ -65,7 +45,6 @@ TEST(CardSearchTest, TrickScoring) {
     const Row rows[] = {
         // No-trump ace 19, last trick 10, trick 50; the last card is searched.
         {"last trick", {"AS", "7S", "8S", "9S"}, kNoTrumps, 0, 79, 29, 0},
-        {"trumped for the partner", {"TS", "AS", "7H", "9S"}, kHearts, 1, 81, 31, 2},
         // 19 + 50, then 19 + 10 + 50.
         {"two tricks add up", {"AS AD", "7S 7D", "8S 8D", "9S 9D"}, kNoTrumps, 0, 148, 19, 0},
     };
@@ -80,56 +59,6 @@ TEST(CardSearchTest, TrickScoring) {
         SearchState other = s;
         EXPECT_EQ(search.SearchTrick(s, &other, 9), -row.value) << row.name;
     }
-    // With both continue flags clear the search stops at the trick boundary.
-    const std::string hands[4] = {"AS AD", "7S 7D", "8S 8D", "9S 9D"};
-    SearchState s = Position(hands, kNoTrumps, 0);
-    CCardSearch search;
-    std::atomic<int> a{0}, b{0};
-    search.SetContinueFlags(&a, &b);
-    SearchState result = s;
-    EXPECT_EQ(search.SearchTrick(s, &result, 9), 69);
-    b = 1;
-    EXPECT_EQ(search.SearchTrick(s, &result, 9), 148);
-}
-
-TEST(CardSearchTest, TieRulePrefersTheCheaperCardForTheOpponentsOnly) {
-    // Place 0 plays fourth; K and Q of diamonds score alike.
-    const std::string lost[4] = {"KD QD", "AS", "7S", "8S"}; // the left opponent wins
-    const std::string won[4] = {"KD QD", "7S", "AS", "8S"};  // the partner wins
-    CCardSearch search;
-    SearchState s = Position(lost, kNoTrumps, 1, {"AD", "7D", "8D"});
-    SearchState result = s;
-    search.SearchTrick(s, &result, 9);
-    EXPECT_EQ(result.chosenCard, Tr("QD"));
-    s = Position(won, kNoTrumps, 1, {"7D", "AD", "8D"});
-    result = s;
-    search.SearchTrick(s, &result, 9);
-    EXPECT_EQ(result.chosenCard, Tr("KD"));
-}
-
-TEST(CardSearchTest, InitSearchLoadsTheTrickAndTheDepthLimit) {
-    CCardSearch search;
-    const uint32_t hands[4] = {Nat("7S 8S"), Nat("AS KD"), Nat("9S"), Nat("TS")};
-    TrickStart trick;
-    trick.trump = kHearts;
-    trick.leader = 2;
-    trick.count = 2;
-    trick.codes[0] = Code("JS");
-    trick.codes[1] = Code("7H");
-    trick.cardsPlayed = 26;
-    SearchState s;
-    EXPECT_EQ(search.InitSearch(s, hands, trick), 45);
-    EXPECT_EQ(s.toPlay, 0);
-    EXPECT_EQ(s.winnerAfter[0], 2);
-    EXPECT_EQ(s.winnerAfter[1], 3); // the trump wins
-    EXPECT_EQ(s.trick[2], Packed("JS"));
-    EXPECT_EQ(s.early, 0);
-    trick.trump = kNoTrumps;
-    EXPECT_EQ(search.InitSearch(s, hands, trick), 13);
-    EXPECT_EQ(s.winnerAfter[1], 2); // no trumps: the heart is a discard
-    trick.cardsPlayed = 6;
-    EXPECT_EQ(search.InitSearch(s, hands, trick), 9);
-    EXPECT_EQ(s.early, 1);
 }
 
 TEST(PlayOutTest, SameDealSameChoicesEveryCardOnceAndLegal) {
@@ -145,7 +74,6 @@ TEST(PlayOutTest, SameDealSameChoicesEveryCardOnceAndLegal) {
         EXPECT_EQ(d.cardPoints[0], again.cardPoints[0]);
         EXPECT_EQ(d.tricks[0] + d.tricks[1], 8);
         EXPECT_EQ(d.cardPoints[0] + d.cardPoints[1], d.tricks[0] && d.tricks[1] ? 162 : 250);
-        // Replay the cards and check each against the legal set of its position.
         uint32_t h[4] = {hands[0], hands[1], hands[2], hands[3]};
         TrickStart trick;
         trick.trump = trump;
@@ -178,8 +106,7 @@ TEST(CutoffTest, SameChoicesAsTheFullSearch) {
         trick.trump = deal % 5;
         trick.leader = deal & 3;
         for (int code : full.cards) {
-            // As the card play searches (the mover's view), then as the bid
-            // evaluation does (place 0's view, no shortcut).
+            // The mover's view as in card play, then place 0's without shortcut as in bidding.
             int place = -1;
             for (bool bidding : {false, true}) {
                 CCardSearch cut, plain;

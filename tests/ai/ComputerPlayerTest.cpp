@@ -1,12 +1,7 @@
-// The computer's card play from the game state: the card it sends, the game
-// flags around the search, and the message pump hook.
+// The computer's card play from the game state: the card it sends and when it sends nothing.
 #include <gtest/gtest.h>
 
-#include <random>
-
-#include "ai/CCardSearch.h"
 #include "ai/CComputerPlayer.h"
-#include "ai/CDealSimulator.h"
 #include "ai/GameCommands.h"
 #include "rules/CCard.h"
 #include "rules/CPlayerHand.h"
@@ -34,7 +29,6 @@ protected:
         g_pTable = &table;
         g_contract.trump = 2; // hearts
         g_bGameRunning = 1;
-        g_bComputerSearch = 0;
     }
     void TearDown() override {
         CComputerPlayer::SetBeepHook(nullptr);
@@ -58,7 +52,7 @@ protected:
 
 } // namespace
 
-TEST_F(ComputerPlayerTest, TheOnlyLegalCardIsSentAtOnceWhileTheGameRuns) {
+TEST_F(ComputerPlayerTest, TheOnlyLegalCardIsSentWhileTheGameRuns) {
     Give(3, "AS 8D");
     Give(0, "7S KD");
     table.PlayCard(3, Code("AS"));
@@ -74,41 +68,18 @@ TEST_F(ComputerPlayerTest, TheOnlyLegalCardIsSentAtOnceWhileTheGameRuns) {
     EXPECT_EQ(sender.sent.size(), 1u) << "nothing is sent when the game is not running";
 }
 
-TEST_F(ComputerPlayerTest, LeadsALegalCardOfAFullHand) {
-    Give(0, "JH 9H AH 7C AC 8D KD QS");
-    Give(1, "7H 8H TC JC 7D 9D 7S 8S");
-    Give(2, "QH KH 8C 9C TD JD 9S TS");
-    Give(3, "TH QC KC QD AD JS KS AS");
-    CComputerPlayer player(sender);
-    const int code = player.PlayTurn(0);
-    ASSERT_GE(code, 0);
-    EXPECT_NE(hands[0]->FindSlot(code), -1);
-    ASSERT_EQ(sender.sent.size(), 1u);
-    EXPECT_EQ(static_cast<uint8_t>(sender.sent[0].text[0]), code + 1);
-}
-
-TEST_F(ComputerPlayerTest, AnEmptyHandOrNoPlaceBeepsAndSendsNothing) {
+TEST_F(ComputerPlayerTest, LeadsAHeldCardOrBeepsWithoutOne) {
     CComputerPlayer player(sender);
     EXPECT_EQ(player.PlayTurn(0), -1);
     EXPECT_EQ(player.PlayTurn(7), -1);
     EXPECT_EQ(g_beeps, 2);
     EXPECT_TRUE(sender.sent.empty());
-}
-
-TEST(PumpHookTest, CalledNowAndThenNotPerNodeAndChangesNothing) {
-    std::mt19937_64 rng(99);
-    uint32_t hands[4];
-    CDealSimulator::DealHands(rng, hands);
-    TrickStart trick;
-    trick.trump = 3;
-    trick.leader = 0;
-    trick.cardsPlayed = 12; // the deep search of the later deal
-    int pumps = 0;
-    CCardSearch search;
-    search.SetPumpHook([](void* n) { ++*static_cast<int*>(n); }, &pumps, 0);
-    const uint32_t a = CComputerPlayer::ChooseCard(search, hands, trick, 0);
-    EXPECT_GT(pumps, 0);
-    EXPECT_LE(static_cast<uint64_t>(pumps), search.Nodes() / 64);
-    CCardSearch plain;
-    EXPECT_EQ(CComputerPlayer::ChooseCard(plain, hands, trick, 0), a);
+    Give(0, "JH 9H AH 7C AC 8D KD QS");
+    Give(1, "7H 8H TC JC 7D 9D 7S 8S");
+    Give(2, "QH KH 8C 9C TD JD 9S TS");
+    Give(3, "TH QC KC QD AD JS KS AS");
+    const int code = player.PlayTurn(0);
+    EXPECT_NE(hands[0]->FindSlot(code), -1);
+    ASSERT_EQ(sender.sent.size(), 1u);
+    EXPECT_EQ(static_cast<uint8_t>(sender.sent[0].text[0]), code + 1);
 }

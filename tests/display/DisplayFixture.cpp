@@ -92,17 +92,7 @@ void DisplayTable::Play(int leader, std::initializer_list<int> codes) {
 }
 
 bool DisplayTable::AllTable(const QRect& r) const {
-    return NonTable(r) == 0;
-}
-
-int DisplayTable::NonTable(const QRect& r) const {
-    const QImage& image = view->Picture();
-    const QRect clipped = r.intersected(image.rect());
-    int n = 0;
-    for (int y = clipped.top(); y <= clipped.bottom(); ++y)
-        for (int x = clipped.left(); x <= clipped.right(); ++x)
-            if ((image.pixel(x, y) & 0xFFFFFF) != (kGreen & 0xFFFFFF)) ++n;
-    return n;
+    return NonTableBox(view->Picture().copy(r.intersected(view->Picture().rect()))).isEmpty();
 }
 
 QRect DisplayTable::NonTableBox(const QImage& image) {

@@ -36,8 +36,6 @@ protected:
 
     // Every pixel of the rectangle (clipped to the picture) has the table colour.
     bool AllTable(const QRect& r) const;
-    // Number of pixels of the rectangle that differ from the table colour.
-    int NonTable(const QRect& r) const;
     // The bounding box of the pixels that differ from the table colour.
     static QRect NonTableBox(const QImage& image);
 

@@ -2,7 +2,6 @@
 // steps towards the winner, the pause and a view that goes away meanwhile.
 #include "tests/display/DisplayFixture.h"
 
-#include "display/DisplayPace.h"
 #include "display/TrickGatherer.h"
 #include "rules/CCard.h"
 #include "rules/CPlayerHand.h"
@@ -29,18 +28,6 @@ CCard* LayOneCardTrick(int winner, int x, int y, int code) {
 } // namespace
 
 using Gathering = DisplayTable;
-
-TEST(GatherSteps, FullStepsToThreeSidesAndHalfAStepToTheTop) {
-    // W 540, H 440, card 71 x 96: sx = (270 + 131) / 4 = 100, sy = (220 + 141) / 4 = 90.
-    EXPECT_EQ(CTrickGatherer::StepTowards(0, 540, 440, 71, 96), QPoint(0, 90));
-    EXPECT_EQ(CTrickGatherer::StepTowards(1, 540, 440, 71, 96), QPoint(-100, 0));
-    EXPECT_EQ(CTrickGatherer::StepTowards(2, 540, 440, 71, 96), QPoint(0, -45));
-    EXPECT_EQ(CTrickGatherer::StepTowards(3, 540, 440, 71, 96), QPoint(100, 0));
-    EXPECT_EQ(CTrickGatherer::StepTowards(-1, 540, 440, 71, 96), QPoint(0, 90));
-    // An odd step halves toward zero: sy = (224 + 141) / 4 = 91 -> -45; 92 -> -46.
-    EXPECT_EQ(CTrickGatherer::StepTowards(2, 540, 448, 71, 96).y(), -45);
-    EXPECT_EQ(CTrickGatherer::StepTowards(2, 540, 456, 71, 96).y(), -46);
-}
 
 TEST_F(Gathering, RemovesTheTricksCardsAndKeepsTheRest) {
     g_contract = {8, kHeart, -1, -1, 3, 0};
@@ -134,40 +121,6 @@ TEST_F(Gathering, LaterCardsThatOverlapTheMovingOneStayWhole) {
     EXPECT_TRUE(AllTable(view->Picture().rect()));
 }
 
-TEST_F(Gathering, WithoutAnimationOnlyErasesAfterTheSamePause) {
-    LayOneCardTrick(1, 200, 150, CardOf(kAce, kDiamond));
-    const int invalidates = view->InvalidateCount();
-    view->GatherTrick(*g_pTable, 0);
-    EXPECT_TRUE(AllTable(view->Picture().rect()));
-    EXPECT_EQ(pumps, 1);
-    EXPECT_EQ(pauses, std::vector<int>{800});
-    EXPECT_EQ(view->InvalidateCount(), invalidates);
-}
-
-TEST_F(Gathering, ThePauseFollowsThePace) {
-    LayOneCardTrick(0, 200, 150, CardOf(kAce, kDiamond));
-    CDisplayPace::SetFactor(0.5);
-    view->GatherTrick(*g_pTable, 0);
-    CDisplayPace::SetFactor(0);
-    view->GatherTrick(*g_pTable, 0);
-    CDisplayPace::SetFactor(2);
-    view->GatherTrick(*g_pTable, 0);
-    EXPECT_EQ(pauses, (std::vector<int>{400, 1600}));
-    CDisplayPace::SetFactor(-3);
-    EXPECT_EQ(CDisplayPace::Scaled(800), 0);
-}
-
-TEST_F(Gathering, PicksUpDeclarationCardsBeforeTheTrickGoes) {
-    g_contract = {8, kHeart, -1, -1, 3, 0};
-    Give(0, {CardOf(kKing, kSpade), CardOf(kQueen, kSpade), CardOf(kJack, kSpade)});
-    g_pHand[0]->Redraw(false);
-    g_pHand[0]->ToggleShowCode(CardOf(kKing, kSpade), false);
-    ASSERT_GT(g_pHand[0]->m_nSelCount, 0);
-    LayOneCardTrick(0, 200, 150, CardOf(kAce, kDiamond));
-    view->GatherTrick(*g_pTable, 0);
-    EXPECT_EQ(g_pHand[0]->m_nSelCount, 0);
-}
-
 TEST_F(Gathering, StopsAtOnceWhenTheViewGoesAway) {
     LayOneCardTrick(3, 200, 150, CardOf(kAce, kDiamond));
     onPump = [&] {
@@ -177,14 +130,4 @@ TEST_F(Gathering, StopsAtOnceWhenTheViewGoesAway) {
     EXPECT_EQ(view, nullptr);
     EXPECT_EQ(g_pView, nullptr);
     EXPECT_EQ(pumps, 3);
-}
-
-TEST_F(Gathering, DoesNothingWithoutAPicture) {
-    CTablePicture bare;
-    int bumps = 0;
-    bare.SetPumpHook([&] { ++bumps; });
-    LayOneCardTrick(0, 200, 150, CardOf(kAce, kDiamond));
-    bare.GatherTrick(*g_pTable, 1);
-    EXPECT_EQ(bumps, 0);
-    EXPECT_TRUE(g_pTable->CardAt(0)->m_bDrawn);
 }

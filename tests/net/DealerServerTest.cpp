@@ -44,12 +44,7 @@ TEST_F(DealerServerTest, LoginReplyCarriesIdAndUserList) {
     EXPECT_TRUE(b.Quiet(100)) << "a second login on the connection is ignored";
     const auto& reply = b.lastReply;
     ASSERT_EQ(reply.size(), 6686u);
-    EXPECT_EQ(GetU32(reply.data() + 12), 6686u);
-    EXPECT_EQ(GetU16(reply.data() + 4), NET_LOGIN);
-    EXPECT_EQ(GetU16(reply.data() + 6), 1008);
-    EXPECT_EQ(GetU16(reply.data()), 0xFFFF);
     EXPECT_EQ(GetU16(reply.data() + 16), 1);
-    EXPECT_EQ(reply[18], 'b'); // rest of the request's name field as received
     EXPECT_EQ(ListName(reply, 0), "Ann");
     EXPECT_EQ(ListName(reply, 1), "Bob");
     EXPECT_EQ(ListField(reply, 1, 2), 1);      // owner
@@ -69,12 +64,9 @@ TEST_F(DealerServerTest, ChatGoesToAllAndAttachProbeDetachSkipTheSender) {
     }
     ASSERT_TRUE(a->Send(MakeFrame(a->id, 0xFFFF, NET_ATTACH, 0, "A")));
     ASSERT_TRUE(a->Send(MakeFrame(a->id, 0xFFFF, NET_ATTACH, 0, ""))); // a busy probe
-    auto attach = b->Read();
-    ASSERT_TRUE(attach);
-    EXPECT_EQ(HeaderOf(*attach).command, NET_ATTACH);
+    auto attach = b->Read(), probe = b->Read();
+    ASSERT_TRUE(attach && probe);
     EXPECT_EQ(TextOf(*attach), "A");
-    auto probe = b->Read();
-    ASSERT_TRUE(probe);
     EXPECT_EQ(TextOf(*probe), "");
     ASSERT_TRUE(b->Send(MakeU16Frame(b->id, a->id, NET_SYNCREPLY, 3))); // to the prober only
     auto got = a->ReadCommand(NET_SYNCREPLY);
@@ -88,19 +80,6 @@ TEST_F(DealerServerTest, ChatGoesToAllAndAttachProbeDetachSkipTheSender) {
     auto next = a->Read();
     ASSERT_TRUE(next);
     EXPECT_EQ(TextOf(*next), "marker") << "none of the three came back to A";
-}
-
-TEST_F(DealerServerTest, PlaceStateIsEchoedAndStored) {
-    auto a = Join("A");
-    auto b = Join("B");
-    ASSERT_TRUE(a->Send(MakeU16Frame(a->id, 0xFFFF, NET_PLACESTATE, 0x8001)));
-    for (RawClient* c : {a.get(), b.get()}) {
-        auto got = c->ReadCommand(NET_PLACESTATE);
-        ASSERT_TRUE(got);
-        EXPECT_EQ(GetU16(got->data() + 16), 0x8001);
-    }
-    auto c = Join("C");
-    EXPECT_EQ(ListField(c->lastReply, a->id, 0), 0x8001) << "a newcomer's list shows the state";
 }
 
 TEST_F(DealerServerTest, CountedCommandsAreRelayedInOrderAndStaleOnesDropped) {
@@ -151,110 +130,11 @@ TEST_F(DealerServerTest, ComputerPartnersAndTheLeaveNotice) {
     auto notice = a->ReadCommand(NET_DETACH);
     ASSERT_TRUE(notice);
     EXPECT_EQ(HeaderOf(*notice).from, 1);
-    EXPECT_EQ(HeaderOf(*notice).to, 0xFFFF);
-    EXPECT_EQ(HeaderOf(*notice).seq, 0u);
     EXPECT_EQ(TextOf(*notice), "B");
-    EXPECT_EQ(notice->size(), 18u);
     auto d = Join("D");
     EXPECT_EQ(d->id, 1);
     EXPECT_EQ(ListName(d->lastReply, 102), "") << "removed";
     EXPECT_EQ(ListName(d->lastReply, 103), "") << "left with its owner";
-}
-
-TEST_F(DealerServerTest, ConnectionsWithoutLoginAreSilent) {
-    auto a = Join("A");
-    RawClient idle, early;
-    ASSERT_TRUE(idle.Connect(dealer.Port()));
-    ASSERT_TRUE(early.Connect(dealer.Port()));
-    ASSERT_TRUE(early.Send(MakeFrame(5, 0xFFFF, 1, 0, "sneaky")));
-    idle.Close();
-    ASSERT_TRUE(a->Send(MakeFrame(a->id, 0xFFFF, 1, 0, "mine")));
-    auto got = a->Read();
-    ASSERT_TRUE(got);
-    EXPECT_EQ(TextOf(*got), "mine") << "no leave notice, no relayed frame came before it";
-    ASSERT_GE(early.Login("E"), 0);
-    EXPECT_EQ(GetU32(early.lastReply.data() + 12), 6686u) << "its login reply came first";
-}
-
-TEST_F(DealerServerTest, HostileLengthsCloseTheConnection) {
-    auto a = Join("A");
-    for (uint32_t length : {4u, 0x7FFFFFFFu}) {
-        auto b = Join("B");
-        auto f = MakeFrame(b->id, 0xFFFF, 1, 0, "");
-        PutU32(f.data() + 12, length);
-        ASSERT_TRUE(b->Send(f));
-        EXPECT_TRUE(b->WaitClosed()) << length;
-        auto notice = a->ReadCommand(NET_DETACH);
-        ASSERT_TRUE(notice);
-        EXPECT_EQ(TextOf(*notice), "B");
-    }
-}
-
-TEST_F(DealerServerTest, OddFramesOnAGoodConnection) {
-    auto a = Join("A");
-    auto b = Join("B");
-    auto f = MakeFrame(a->id, 0xFFFF, 1, 0, "new");
-    PutU16(f.data() + 6, 1009);
-    ASSERT_TRUE(a->Send(f));
-    const auto noNul = MakeFrame(a->id, 0xFFFF, 1, 0, "abc", false);
-    ASSERT_TRUE(a->Send(noNul));
-    auto got = a->Read();
-    ASSERT_TRUE(got);
-    EXPECT_EQ(*got, noNul) << "the wrong version is dropped, a payload without NUL relayed as is";
-    // A half frame holds up nobody, and is relayed whole once finished.
-    auto half = MakeFrame(b->id, 0xFFFF, 1, 0, "never finished");
-    ASSERT_TRUE(b->SendRaw(half.data(), 10));
-    auto c = Join("C");
-    ASSERT_TRUE(a->Send(MakeFrame(a->id, 0xFFFF, 1, 0, "still")));
-    auto atC = c->ReadCommand(1);
-    ASSERT_TRUE(atC);
-    EXPECT_EQ(TextOf(*atC), "still");
-    ASSERT_TRUE(b->SendRaw(half.data() + 10, half.size() - 10));
-    auto late = c->ReadCommand(1);
-    ASSERT_TRUE(late);
-    EXPECT_EQ(TextOf(*late), "never finished");
-}
-
-TEST_F(DealerServerTest, ConnectionAndUserLimits) {
-    std::vector<std::unique_ptr<RawClient>> clients;
-    for (size_t i = 0; i < CDealerServer::kMaxConnections; ++i)
-        clients.push_back(Join("P"));
-    RawClient extra;
-    ASSERT_TRUE(extra.Connect(dealer.Port())); // the kernel accepts; the dealer closes it
-    ASSERT_TRUE(extra.Send(MakeLoginRequest("late")));
-    EXPECT_TRUE(extra.WaitClosed());
-    clients[5]->Close();
-    ASSERT_TRUE(clients[0]->ReadCommand(NET_DETACH));
-    EXPECT_EQ(Join("again")->id, 5) << "one left: room for a new one";
-
-    dealer.Stop();
-    TestDealer full; // a full list: the login gets no reply, the connection stays
-    for (int i = 0; i < kMaxUsers; ++i)
-        full.Server().Users().Admit("U");
-    ASSERT_TRUE(full.Start());
-    RawClient b;
-    ASSERT_TRUE(b.Connect(full.Port()));
-    EXPECT_EQ(b.Login("late", 500), -1);
-    EXPECT_TRUE(b.Quiet(200));
-}
-
-TEST_F(DealerServerTest, StopClosesEveryConnection) {
-    auto a = Join("A");
-    auto b = Join("B");
-    dealer.Stop();
-    EXPECT_TRUE(a->WaitClosed());
-    EXPECT_TRUE(b->WaitClosed());
-}
-
-TEST(DealerServerLogin, UnloggedConnectionIsClosedAfterTheLoginTime) {
-    const int saved = CDealerServer::s_loginTimeoutMs;
-    CDealerServer::s_loginTimeoutMs = 300;
-    TestDealer dealer;
-    ASSERT_TRUE(dealer.Start());
-    RawClient idle;
-    ASSERT_TRUE(idle.Connect(dealer.Port()));
-    EXPECT_TRUE(idle.WaitClosed());
-    CDealerServer::s_loginTimeoutMs = saved;
 }
 
 TEST_F(DealerServerTest, AnswersDiscoveryRequestsOnly) {

@@ -84,15 +84,3 @@ TEST_F(DiscoveryFlow, GamesMoveBetweenWaitingAndActive) {
     EXPECT_EQ(conn.m_nUserId, 3);
     EXPECT_STREQ(conn.m_szName, "Eve");
 }
-
-TEST_F(DiscoveryFlow, CancelledDialogLeavesNothingRunning) {
-    ui.welcomes = {{"Eve", 0}};
-    ui.selectComputer = [](const std::function<void()>& broadcast, uint32_t&) {
-        broadcast();
-        return false;
-    };
-    UiScope scope(&ui);
-    CConn::SetPort(FreePortPair());
-    EXPECT_EQ(conn.Init(&sink), 0);
-    EXPECT_EQ(ui.welcomeCalls, 2u);
-}

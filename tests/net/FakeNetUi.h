@@ -2,7 +2,6 @@
 #pragma once
 
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -23,14 +22,9 @@ public:
     std::function<bool(const std::function<void()>& broadcast, uint32_t& address)> selectComputer;
 
     bool WelcomeDialog(std::string& name, int& connType) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (welcomeCalls >= welcomes.size()) {
-            ++welcomeCalls;
-            return false;
-        }
+        if (welcomeCalls >= welcomes.size()) return false;
         name = welcomes[welcomeCalls].name;
-        connType = welcomes[welcomeCalls].connType;
-        ++welcomeCalls;
+        connType = welcomes[welcomeCalls++].connType;
         return true;
     }
     bool SelectComputer(const std::function<void()>& broadcast, uint32_t& address) override {
@@ -40,23 +34,11 @@ public:
         return ok;
     }
     void AddAnswer(const DiscoveryAnswer& answer) override { model.Add(answer); }
-    void MessageBox(const std::string& text) override {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        messages.push_back(text);
-    }
+    void MessageBox(const std::string&) override {}
     void PumpMessages() override {}
-
-    std::vector<std::string> Messages() {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return messages;
-    }
 
     CGameListModel model;
     size_t welcomeCalls = 0;
-    std::vector<std::string> messages;
-
-private:
-    std::mutex m_mutex;
 };
 
 // Installs a UI for the scope of a test.

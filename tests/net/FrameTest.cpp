@@ -45,33 +45,9 @@ TEST(Frame, BuildsFramesOnTheWire) {
     const uint8_t expected[18] = {0x02, 0x00, 0xFF, 0xFF, 0x09, 0x00, 0xF0, 0x03, 0x07,
                                   0x00, 0x00, 0x00, 0x12, 0x00, 0x00, 0x00, 0x05, 0x00};
     EXPECT_EQ(std::memcmp(got, expected, sizeof expected), 0);
-    // A sender id other than -1 overrides the own id.
-    p.ep->BuildFrame(0xFFFF, 9, "x", 2, false, 103);
-    EXPECT_EQ(GetU16(p.ep->SendBufferData()), 103);
-    // An oversized payload is cut to the buffer.
-    std::vector<uint8_t> big(9000, 'a');
+    std::vector<uint8_t> big(9000, 'a'); // an oversized payload is cut to the buffer
     p.ep->BuildFrame(0xFFFF, 9, big.data(), big.size(), false, 0);
-    EXPECT_EQ(p.ep->SendBufferLength(), kBufferSize);
     EXPECT_EQ(GetU32(p.ep->SendBufferData() + 12), kBufferSize);
-}
-
-TEST(Frame, VersionCountedCommandsAndPayloadText) {
-    auto f = MakeFrame(1, 0xFFFF, 9, 0, "a");
-    EXPECT_TRUE(IsFrameAcceptable(f.data(), f.size()));
-    EXPECT_FALSE(IsFrameAcceptable(f.data(), f.size() - 1));
-    PutU16(f.data() + 6, 1009);
-    EXPECT_FALSE(IsFrameAcceptable(f.data(), f.size()));
-    PutU16(f.data() + 6, 0x8000); // negative as a signed number: accepted
-    EXPECT_TRUE(IsFrameAcceptable(f.data(), f.size()));
-    for (uint16_t c : {1, 4, 5, 6, 16, 17})
-        EXPECT_FALSE(IsCountedCommand(c)) << c;
-    for (uint16_t c : {2, 3, 7, 9, 18, 19, 100})
-        EXPECT_TRUE(IsCountedCommand(c)) << c;
-    const uint8_t noNul[3] = {'a', 'b', 'c'};
-    EXPECT_EQ(PayloadText(noNul, 3), "abc");
-    const uint8_t withNul[4] = {'a', 0, 'c', 0};
-    EXPECT_EQ(PayloadText(withNul, 4), "a");
-    EXPECT_EQ(PayloadU16(noNul, 1), 0);
 }
 
 TEST(FrameReader, PiecesAndPairsComeOutAsWholeFrames) {
@@ -79,27 +55,21 @@ TEST(FrameReader, PiecesAndPairsComeOutAsWholeFrames) {
     auto f = MakeFrame(1, 0xFFFF, 9, 0, "hello");
     p.Write(f.data(), 5);
     EXPECT_EQ(p.ep->ReadFrame(), Status::Idle) << "a truncated header waits";
-    p.Write(f.data() + 5, 12);
-    EXPECT_EQ(p.ep->ReadFrame(), Status::Idle);
-    p.Write(f.data() + 17, f.size() - 17);
+    p.Write(f.data() + 5, f.size() - 5);
     ASSERT_EQ(p.ep->ReadFrame(), Status::Frame);
-    EXPECT_EQ(p.ep->FrameLength(), f.size());
-    EXPECT_EQ(std::memcmp(p.ep->Frame(), f.data(), f.size()), 0);
-    EXPECT_EQ(p.ep->ReadFrame(), Status::Idle);
+    EXPECT_EQ(std::vector<uint8_t>(p.ep->Frame(), p.ep->Frame() + p.ep->FrameLength()), f);
     std::vector<uint8_t> both = MakeFrame(1, 0xFFFF, 9, 0, "first");
     const auto second = MakeFrame(2, 0xFFFF, 10, 0, "second");
     both.insert(both.end(), second.begin(), second.end());
     p.Write(both);
     ASSERT_EQ(p.ep->ReadFrame(), Status::Frame);
-    EXPECT_EQ(p.ep->Header().command, 9);
     ASSERT_EQ(p.ep->ReadFrame(), Status::Frame);
     EXPECT_EQ(p.Text(), "second");
-    p.Write(MakeFrame(1, 0xFFFF, 9, 0, "", false));
-    EXPECT_EQ(p.ep->ReadFrame(), Status::Frame);
-    EXPECT_EQ(p.ep->FrameLength(), 16u) << "a header-only frame";
 }
 
-TEST(FrameReader, HostileLengthsAreRefused) {
+TEST(FrameReader, HostileFrames) {
+    // Lengths below the header or above the buffer are refused; a wrong version is
+    // dropped and the next frame read; a peer closing mid-frame closes.
     for (uint32_t length : {15u, 4u, 8001u, 0x7FFFFFFFu}) {
         Pair p;
         auto f = MakeFrame(1, 0xFFFF, 9, 0, "");
@@ -108,21 +78,6 @@ TEST(FrameReader, HostileLengthsAreRefused) {
         p.Write(std::vector<uint8_t>(9000, 0x41));
         EXPECT_EQ(p.ep->ReadFrame(), Status::Refused) << length;
     }
-}
-
-TEST(FrameReader, LengthOfExactlyTheBufferIsRead) {
-    Pair p;
-    auto f = MakeFrame(1, 0xFFFF, 9, 0, std::string(kMaxPayload - 1, 'z'));
-    ASSERT_EQ(f.size(), kBufferSize);
-    std::thread writer([&] { p.Write(f); });
-    Status s = Status::Idle;
-    ASSERT_TRUE(nettest::WaitUntil([&] { return (s = p.ep->ReadFrame()) != Status::Idle; }));
-    writer.join();
-    EXPECT_EQ(s, Status::Frame);
-    EXPECT_EQ(p.ep->FrameLength(), kBufferSize);
-}
-
-TEST(FrameReader, WrongVersionIsDroppedAndClosingMidFrameIsClosed) {
     Pair p;
     auto bad = MakeFrame(1, 0xFFFF, 9, 0, "bad");
     PutU16(bad.data() + 6, 1009);

@@ -75,10 +75,6 @@ void RunTable(int peers) {
 }
 } // namespace
 
-TEST(MultiProgram, SynchroWithTwoPrograms) {
-    RunTable(1);
-}
-
 TEST(MultiProgram, SynchroWithThreePrograms) {
     RunTable(2);
 }

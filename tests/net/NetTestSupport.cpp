@@ -16,7 +16,7 @@ namespace nettest {
 using Clock = std::chrono::steady_clock;
 
 void QueueSink::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    if (message != WM_CONN_NOTIFY) return; // the library posts nothing else
+    if (message != WM_CONN_NOTIFY) return;
     Notice n;
     n.command = static_cast<uint16_t>(wParam >> 16);
     n.user = static_cast<uint16_t>(wParam & 0xFFFF);
@@ -56,11 +56,6 @@ std::optional<Notice> QueueSink::WaitFor(const std::function<bool(const Notice&)
 
 std::optional<Notice> QueueSink::WaitForCommand(uint16_t command, int timeoutMs) {
     return WaitFor([command](const Notice& n) { return n.command == command; }, timeoutMs);
-}
-
-std::vector<Notice> QueueSink::Snapshot() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_notices;
 }
 
 size_t QueueSink::Count() {
@@ -134,26 +129,14 @@ std::vector<uint8_t> MakeFrame(uint16_t from, uint16_t to, uint16_t command, uin
 }
 
 std::vector<uint8_t> MakeU16Frame(uint16_t from, uint16_t to, uint16_t command, uint16_t value) {
-    const uint8_t payload[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
-    std::vector<uint8_t> frame(kHeaderSize + 2);
-    FrameHeader h;
-    h.from = from;
-    h.to = to;
-    h.command = command;
-    EncodeFrame(frame.data(), h, payload, 2);
-    return frame;
+    return MakeFrame(from, to, command, 0,
+                     {static_cast<char>(value), static_cast<char>(value >> 8)}, false);
 }
 
 std::vector<uint8_t> MakeLoginRequest(const std::string& name) {
-    std::vector<uint8_t> frame(kLoginRequestSize);
-    uint8_t field[kLoginNameField] = {};
-    std::memcpy(field, name.data(), name.size() < kLoginNameField ? name.size() : kLoginNameField);
-    FrameHeader h;
-    h.from = kNoUser;
-    h.to = kEverybody;
-    h.command = NET_LOGIN;
-    EncodeFrame(frame.data(), h, field, sizeof field);
-    return frame;
+    std::string field(kLoginNameField, '\0');
+    field.replace(0, std::min(name.size(), kLoginNameField), name, 0, kLoginNameField);
+    return MakeFrame(kNoUser, kEverybody, NET_LOGIN, 0, field, false);
 }
 
 FrameHeader HeaderOf(const std::vector<uint8_t>& frame) {
@@ -185,12 +168,8 @@ bool RawClient::Connect(uint16_t port) {
     return connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
 }
 
-bool RawClient::SendRaw(const void* data, size_t len) {
-    return send(fd, data, len, MSG_NOSIGNAL) == static_cast<ssize_t>(len);
-}
-
 bool RawClient::Send(const std::vector<uint8_t>& bytes) {
-    return SendRaw(bytes.data(), bytes.size());
+    return send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
 }
 
 bool RawClient::ReadExact(uint8_t* out, size_t len, int timeoutMs) {
@@ -231,14 +210,13 @@ std::optional<std::vector<uint8_t>> RawClient::Read(int timeoutMs) {
 
 std::optional<std::vector<uint8_t>> RawClient::ReadCommand(uint16_t command, int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) return std::nullopt;
-        auto f = Read(static_cast<int>(left));
-        if (!f) return std::nullopt;
-        if (HeaderOf(*f).command == command) return f;
+    while (Clock::now() < deadline) {
+        auto f = Read(static_cast<int>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
+                .count()));
+        if (!f || HeaderOf(*f).command == command) return f;
     }
+    return std::nullopt;
 }
 
 bool RawClient::Quiet(int ms) {

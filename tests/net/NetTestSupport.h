@@ -1,6 +1,5 @@
-// Helpers of the network tests: a message queue standing in for the
-// program's window, a dealer server on free loopback ports, and a raw client
-// that speaks frames byte by byte.
+// Helpers of the network tests: a message queue standing in for the program's window,
+// a dealer server on free loopback ports, and a raw client speaking frames.
 #pragma once
 
 #include <chrono>
@@ -32,19 +31,17 @@ struct Notice {
     bool hadString = false;
 };
 
-// The program's window: collects notifications; handles each at once
-// (lowering isBusy) unless told to hold them.
+// The program's window: collects notifications; handles each at once (lowering
+// isBusy) unless told to hold them.
 class QueueSink : public IMessageSink {
 public:
     explicit QueueSink(bool handleAtOnce = true) : m_handleAtOnce(handleAtOnce) {}
     void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
-    // Waits until a notice matching pred is in the queue (searching from the
-    // start); returns it and removes it and everything before it.
+    // Waits for a notice matching pred; returns it and removes it and all before it.
     std::optional<Notice> WaitFor(const std::function<bool(const Notice&)>& pred,
                                   int timeoutMs = kWaitMs);
     std::optional<Notice> WaitForCommand(uint16_t command, int timeoutMs = kWaitMs);
-    std::vector<Notice> Snapshot();
     size_t Count();
 
 private:
@@ -96,7 +93,6 @@ public:
     // Logs in; returns the id given, or -1. The reply is kept in lastReply.
     int Login(const std::string& name, int timeoutMs = kWaitMs);
     bool Send(const std::vector<uint8_t>& bytes);
-    bool SendRaw(const void* data, size_t len);
     // Reads one whole frame; nullopt on timeout or close.
     std::optional<std::vector<uint8_t>> Read(int timeoutMs = kWaitMs);
     // Reads frames until one with the given command arrives (others are skipped).

@@ -2,31 +2,18 @@
 // to call from the network threads.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <atomic>
 #include <thread>
 
-#include "net/NetUi.h"
 #include "net/ui/GameTree.h"
-#include "net/ui/NetDialogs.h"
 #include "net/ui/QtNetUi.h"
 #include "net/ui/SelectComputerDlg.h"
 #include "tests/net/ui/UiTestHelpers.h"
 
 using uitest::Answer;
-
-TEST(QtNetUi, InstallsItselfIntoTheLibrary) {
-    InstallNetDialogs();
-    INetUi* ui = GetNetUi();
-    EXPECT_NE(dynamic_cast<CQtNetUi*>(ui), nullptr);
-    InstallNetDialogs(); // again: the same one
-    EXPECT_EQ(GetNetUi(), ui);
-    RemoveNetDialogs();
-    EXPECT_EQ(GetNetUi(), nullptr);
-}
 
 TEST(QtNetUi, MessageBoxFromAnotherThreadRunsModallyOnTheGuiThread) {
     CQtNetUi ui;
@@ -35,9 +22,7 @@ TEST(QtNetUi, MessageBoxFromAnotherThreadRunsModallyOnTheGuiThread) {
     bool onGui = false;
     uitest::WhenModal<QMessageBox>(&owner, [&](QMessageBox* box) {
         onGui = QThread::currentThread() == qApp->thread();
-        EXPECT_EQ(box->windowTitle(), "Vesk");
         EXPECT_EQ(box->text(), "Connection to Vesk Server Failed.");
-        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
         box->button(QMessageBox::Ok)->click();
     });
     std::thread worker([&] {
@@ -69,14 +54,4 @@ TEST(QtNetUi, SelectComputerListsAnswersFromTheListenerAndReturnsTheChoice) {
     EXPECT_TRUE(ui.SelectComputer([&] { ++broadcasts; }, address));
     listener.join();
     EXPECT_EQ(address, inet_addr("127.0.0.3"));
-    ui.AddAnswer(Answer("127.0.0.4", "late", false)); // after the dialog: goes nowhere
-    uitest::PumpUntil([] { return false; }, 50);
-
-    uitest::WhenModal<CSelectComputerDlg>(&owner, [](CSelectComputerDlg* dlg) {
-        dlg->ComputerEdit()->setText("127.0.0.1");
-        dlg->reject();
-    });
-    address = 77;
-    EXPECT_FALSE(ui.SelectComputer([] {}, address));
-    EXPECT_EQ(address, 77u) << "cancelled";
 }

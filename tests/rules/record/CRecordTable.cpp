@@ -29,8 +29,6 @@ std::string CRecordBidHost::NameAtPlace(int place) const {
     return user < kMaxUsers ? g_UsersList[user].name : "";
 }
 
-// ---- table ----
-
 CRecordTable::CRecordTable(int ownSeat) {
     ResetGameStateForStart();
     std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
@@ -77,7 +75,6 @@ void CRecordTable::MoveOwnUser(int ownSeat) {
     for (int id = 0; id < 4; ++id)
         g_UsersList[id].aux = 0xFFFF;
     RebuildSeating();
-    // A hand follows its user to the new place: give every hand its user afresh.
     for (int place = 0; place < 4; ++place)
         g_pHand[place]->AssignUser(kNoUser);
     AssignHands();

@@ -1,8 +1,5 @@
-// A table of four players for writing and applying game records without a
-// window: users on the four seats, the connection's own user, the deck, the
-// hands, the table pile, and a view and main frame that keep what a record
-// hands them (the bidding panel's model, chat lines, a pending game).
-// Used by the record tests, the record fuzzer and the record benchmark.
+// A table of four players for writing and applying game records without a window; its
+// view and frame keep what a record hands them. Used by the record tests, fuzzer and bench.
 #pragma once
 
 #include <cstdint>
@@ -52,8 +49,7 @@ public:
 
 class CRecordTable : public IRecordView, public IRecordFrame {
 public:
-    // Four users (ids 0..3 on seats 1..4, started); the own user is the one on ownSeat
-    // (0: nobody at the table is this program's user).
+    // Users 0..3 on seats 1..4; the own user sits on ownSeat (0: none at the table).
     explicit CRecordTable(int ownSeat);
     ~CRecordTable() override;
 
@@ -72,10 +68,8 @@ public:
                      int redoubledBy = -1);
     // Plays n cards, each the first legal card of the place whose turn it is.
     void PlayLegalCards(int n);
-    // What the game flow does before applying a record: the table emptied, the
-    // contract, dealer, bidder, pass limit, deals and totals reset; here the deal
-    // record, the declarations and the bidding panel are wiped as well, so that
-    // whatever comes back came from the record.
+    // Empties the table and resets everything a record carries, so that whatever comes
+    // back came from the record.
     void ResetForApply();
 
     CBiddingModel* Bidding() { return m_bidding.get(); }

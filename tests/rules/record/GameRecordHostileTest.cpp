@@ -1,5 +1,4 @@
-// Game records that no writer of ours makes: short, oversized, out of range,
-// repeated or cut, applied to a dealt table.
+// Game records that no writer of ours makes, applied to a dealt table.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -96,106 +95,22 @@ protected:
     CRecordTable table;
 };
 
-TEST_F(GameRecordHostile, HandStringsOfAnySizeAndContent) {
-    Apply(Record(HandPart(2, {1, 25, 52}))); // short: padded with empty slots
-    EXPECT_EQ(CountAt(2), 3);
-    EXPECT_EQ(g_pHand[PlaceOfSeat(2)]->m_cardBytes[3], 255);
-    Bytes cards = Cards52({0, 24});
-    cards[2] = 0;  // no card
-    cards[3] = 5;  // code 4, not in the game
-    cards[4] = 53; // beyond the codes
-    cards[5] = 200;
-    table.ResetForApply();
-    Apply(Record(HandPart(1, cards)));
-    EXPECT_EQ(CountAt(1), 2);
-    for (int i = 2; i < 52; ++i)
-        EXPECT_EQ(g_pHand[PlaceOfSeat(1)]->m_cardBytes[i], 255) << i;
-    cards = Cards52({3});
-    cards.resize(400, 26); // long: cut
-    table.ResetForApply();
-    Apply(Record(HandPart(4, cards)));
-    EXPECT_EQ(CountAt(4), 1);
-}
-
 TEST_F(GameRecordHostile, ACardIsInOnePlaceOnly) {
-    Apply(Record(HandPart(1, Cards52({0, 24, 28})), HandPart(2, Cards52({0, 25})),
-                 HandPart(3, Cards52({24, 24, 26}))));
+    Bytes odd = Cards52({0, 24, 28});
+    odd[3] = 5;          // code 4, not in the game
+    odd[4] = 200;        // beyond the codes
+    odd.resize(400, 26); // long: cut
+    Apply(Record(HandPart(1, odd), HandPart(2, Cards52({0, 25})), HandPart(3, {25, 25, 27})));
     EXPECT_EQ(CountAt(1), 3);
     EXPECT_EQ(CountAt(2), 1);
     EXPECT_EQ(CountAt(3), 1);
     table.ResetForApply();
-    Apply(Record(HandPart(1, Cards52({0, 24})), HandPart(1, Cards52({0, 25}))));
-    EXPECT_EQ(g_pHand[PlaceOfSeat(1)]->m_cardBytes[1], 26) << "the same seat twice: replaced";
-    table.ResetForApply();
     Bytes tableBytes(106, 255);
-    tableBytes[0] = 1; // the ace of clubs, played by seat 1
-    tableBytes[53] = 1;
+    tableBytes[0] = tableBytes[53] = 1; // the ace of clubs, played by seat 1
     tableBytes[52] = tableBytes[105] = 0;
-    g_contract.trump = kHeart;
     Apply(Record(BitsPart(kKindTable, tableBytes), HandPart(2, Cards52({0, 25}))));
     EXPECT_EQ(g_pTable->Count(), 1);
     EXPECT_EQ(CountAt(2), 1);
-}
-
-TEST_F(GameRecordHostile, HandFieldsAreBounded) {
-    Apply(Record(HandPart(2, Cards52({0}), {0, 20, 1, 1, 1, 99, 98, 97}),
-                 HandPart(6, Cards52({1}), {0, 50, 0, 0, 0})));
-    EXPECT_EQ(g_pHand[PlaceOfSeat(2)]->m_nPoints, 20);
-    EXPECT_EQ(g_pHand[PlaceOfSeat(2)]->m_bWinsDecl, 1);
-    for (CPlayerHand* h : g_pHand)
-        EXPECT_NE(h->m_nPoints, 50) << "seat 6 has no place";
-    Apply(Record(HandPart(2, Cards52({0}), {0, 0x7FFFFFFF, 1, 0, 0})));
-    EXPECT_LE(g_pHand[PlaceOfSeat(2)]->m_nPoints, 1000000);
-}
-
-TEST_F(GameRecordHostile, ReaderUsedAgainStartsAfresh) {
-    CRecordReader reader;
-    ASSERT_GE(reader.Apply(Record(HandPart(1, Cards52({0, 24})))), 0);
-    table.ResetForApply();
-    ASSERT_GE(reader.Apply(Record(HandPart(2, Cards52({0, 24})))), 0);
-    EXPECT_EQ(CountAt(2), 2);
-}
-
-TEST_F(GameRecordHostile, OddTables) {
-    for (size_t size : {105u, 107u}) {
-        Bytes tableBytes(size, 255);
-        tableBytes[0] = 1;
-        tableBytes[53] = 1;
-        Apply(Record(BitsPart(kKindTable, tableBytes)));
-        EXPECT_EQ(g_pTable->Count(), 0) << "a table of " << size << " bytes is ignored";
-    }
-    Bytes tableBytes(106, 0);
-    for (int i = 0; i < 52; ++i) {
-        tableBytes[i] = static_cast<uint8_t>(i % 3 == 0 ? 1 : 7 + i); // many aces of clubs
-        tableBytes[53 + i] = static_cast<uint8_t>(1 + i % 4);
-    }
-    g_contract.trump = kSpade;
-    Apply(Record(BitsPart(kKindTable, tableBytes)));
-    EXPECT_LE(g_pTable->Count(), 32);
-    EXPECT_EQ(g_pTable->m_cardBytes[52], 0);
-    table.ResetForApply();
-    g_nDeals = 4;
-    Apply(Record(Part(kKindTable, Ints({7, 9}))));
-    EXPECT_EQ(g_nDeals, 4) << "integers under the table kind only count";
-    EXPECT_EQ(g_pTable->Count(), 0);
-}
-
-TEST_F(GameRecordHostile, DealRecordIsBounded) {
-    Apply(Record(Part(kKindDealRecord, PutString(std::string(3000, 'x'), nullptr))));
-    for (int i = 0; i < kDealRecordSize; ++i)
-        ASSERT_EQ(g_dealRecord[i], 'x') << i;
-    std::string text(47, '\xFF');
-    text[0] = '7';
-    Apply(Record(Part(kKindDealRecord, PutString(text, nullptr))));
-    EXPECT_EQ(g_dealRecord[0], '7');
-    for (int i = 1; i < kDealRecordSize; ++i)
-        ASSERT_EQ(g_dealRecord[i], 0) << "bytes 255 come back as zero: " << i;
-    g_nDeals = 500;
-    std::memset(g_dealRecord, 'q', sizeof g_dealRecord);
-    // SEQUENCE { OID 8, PrintableString of the record's size }
-    EXPECT_EQ(BytesOf(PutDealRecord(nullptr)).size(), 4u + 3u + 4u + kDealRecordSize);
-    g_nDeals = -1;
-    EXPECT_FALSE(PutDealRecord(nullptr));
 }
 
 TEST_F(GameRecordHostile, ValuesOutOfRange) {
@@ -207,50 +122,16 @@ TEST_F(GameRecordHostile, ValuesOutOfRange) {
     Apply(Record(Value(kKindScore0, 0x7FFFFFFF), Value(kKindScore1, -2000000000)));
     EXPECT_EQ(g_score[0], 1000000);
     EXPECT_EQ(g_score[1], -1000000);
-    g_nDealer = 2;
-    Apply(Record(PutSequence(
-        PutKind(kKindDealer, PutInteger(-1, PutKind(kKindBidder, PutInteger(9, nullptr)))),
-        nullptr)));
-    EXPECT_EQ(g_nDealer, -1);
-    EXPECT_EQ(g_nBidder, -1);
-    const uint8_t wide[] = {0x01, 0x00, 0x00, 0x00, 0x05};
-    Apply(Record(Part(kKindBidRule, PutElement(kTagInteger, wide, 5, nullptr))));
-    EXPECT_EQ(g_nBidRule, 5) << "wide integers keep their low 32 bits";
-}
-
-TEST_F(GameRecordHostile, ContractValuesOutOfRange) {
     // value, trump 9, doubler with no seat, no redoubler, declarer seat 7, turn seat 2
     Apply(Record(Part(kKindContract, Ints({100000, 9, 300, 0, 7, 2}))));
-    EXPECT_EQ(g_contract.value, -1);
-    EXPECT_EQ(g_contract.trump, -1);
-    EXPECT_EQ(g_contract.doubledBy, -1);
-    EXPECT_EQ(g_contract.redoubledBy, -1);
-    EXPECT_EQ(g_contract.declarer, -1);
+    EXPECT_EQ(std::vector<int>({g_contract.value, g_contract.trump, g_contract.doubledBy,
+                                g_contract.redoubledBy, g_contract.declarer}),
+              std::vector<int>(5, -1));
     EXPECT_EQ(g_contract.turn, PlaceOfSeat(2));
-    // Further integers all set the turn; the last names seat 9.
-    Apply(Record(Part(kKindContract, Ints({4, 0, 2, 1, 3, 4, 8, 9}))));
-    EXPECT_EQ(g_contract.value, 4);
-    EXPECT_EQ(g_contract.trump, 0);
-    EXPECT_EQ(g_contract.turn, -1);
-}
-
-TEST_F(GameRecordHostile, KindOutsideTheRangeIgnoresWhatFollows) {
-    g_nDeals = 2;
-    const uint8_t twoBytes[] = {0x05, 0x14}; // last byte 20
-    const uint8_t lastIsFive[] = {0x14, 0x05};
-    RecordPtr list = PutInteger(9, nullptr);
-    list = PutElement(kTagKind, twoBytes, 2, std::move(list));
-    list = PutInteger(6, std::move(list));
-    list = PutElement(kTagKind, lastIsFive, 2, std::move(list));
-    list = PutInteger(8, std::move(list));
-    list = PutElement(kTagKind, nullptr, 0, std::move(list));
-    list = PutKind(0, PutInteger(7, std::move(list)));
-    Apply(Record(std::move(list)));
-    EXPECT_EQ(g_nDeals, 6);
 }
 
 TEST_F(GameRecordHostile, WhatTheRecordHandsOnIsChecked) {
-    for (size_t n : {0u, 4u, 6u, 7u, 506u, 1000u}) {
+    for (size_t n : {0u, 7u, 1000u}) {
         Apply(Record(BitsPart(kKindBidding, Bytes(n, 1))));
         EXPECT_EQ(table.Bidding(), nullptr) << "bidding state of " << n << " bytes";
     }
@@ -263,27 +144,6 @@ TEST_F(GameRecordHostile, WhatTheRecordHandsOnIsChecked) {
     ASSERT_EQ(table.m_chat.size(), 2u);
     EXPECT_EQ(table.m_chat[0], "ab");
     EXPECT_EQ(table.m_chat[1].size(), 255u);
-
-    table.ResetForApply();
-    g_pRecordView = nullptr;
-    g_pRecordFrame = nullptr;
-    Apply(Record(BitsPart(kKindBidding, state), Part(kKindChat, PutString("hi", nullptr)),
-                 BitsPart(kKindPendingGame, {2, 9})));
-    EXPECT_EQ(table.Bidding(), nullptr) << "nothing is handed on without view or frame";
-    EXPECT_TRUE(table.m_chat.empty());
-    EXPECT_FALSE(table.m_bPending);
-}
-
-TEST_F(GameRecordHostile, MalformedRecordsFail) {
-    Bytes bytes = Record(Value(kKindDeals, 4), Value(kKindScore0, 9));
-    bytes[bytes.size() - 3] = 0x05; // the second INTEGER's tag made unknown
-    EXPECT_EQ(ApplyRecord(bytes), -1);
-    EXPECT_EQ(g_nDeals, 4) << "what came before is kept";
-    EXPECT_EQ(g_score[0], 0);
-    bytes = Record(Value(kKindDeals, 7));
-    bytes.resize(65536, 0);
-    EXPECT_EQ(ApplyRecord(bytes), -1);
-    EXPECT_EQ(g_nDeals, 4);
 }
 
 TEST(GameRecordHostileWhole, CutOrChangedRealRecordsStayInBounds) {
@@ -315,6 +175,9 @@ TEST(GameRecordHostileWhole, CutOrChangedRealRecordsStayInBounds) {
         }
     }
     EXPECT_GT(failed, 0);
+    Bytes big = bytes;
+    big.resize(65536, 0);
+    EXPECT_EQ(ApplyRecord(big), -1) << "over the record size";
 }
 
 } // namespace

@@ -198,11 +198,31 @@ bool CGameFlow::AskForRunningGame() {
         if (e.name[0] == 0 || user == own || e.owner != user) continue;
         g_bStateAsked = 1;
         m_nAskedUser = user;
+        m_dwAskedTick = m_platform.Tick();
         m_conn.BroadcastCmd(static_cast<int16_t>(user), CMD_STATE_REQUEST, g_szEmpty, -1);
         return false;
     }
     g_bStateDone = 1;
     return true;
+}
+
+void CGameFlow::RepeatStateRequest() {
+    if (!g_bStateAsked || g_bStateDone || !FrameAndView()) return;
+    const uint32_t now = m_platform.Tick();
+    if (static_cast<uint32_t>(now - m_dwAskedTick) < kStateRetryMs) return;
+    // The dealer drops a question or an answer built while a counted command was
+    // still on its way to its sender; neither side would ever send it again.
+    const int user = m_nAskedUser;
+    const bool stillThere = user >= 0 && user < kMaxUsers && g_UsersList[user].name[0] != 0 &&
+                            g_UsersList[user].owner == user;
+    if (!stillThere) {
+        g_bStateAsked = 0;
+        PostStep(STEP_CHECK_TABLE, 0);
+        return;
+    }
+    Trace("state-request %d again", user);
+    m_dwAskedTick = now;
+    m_conn.BroadcastCmd(static_cast<int16_t>(user), CMD_STATE_REQUEST, g_szEmpty, -1);
 }
 
 void CGameFlow::OpenBidding() {

@@ -45,6 +45,8 @@ constexpr uint32_t kChatBeepGap = 20000;
 constexpr int kStateChatLines = 15;
 // Longest text payload the dispatcher takes (its buffer, the NUL included).
 constexpr size_t kPayloadBuffer = 4096;
+// A question for the running game still unanswered after this long is asked again.
+constexpr uint32_t kStateRetryMs = 2000;
 
 struct GameFlowOptions {
     // Scales every fixed pause (0 none, 1 as written); the waits on the table's
@@ -134,6 +136,9 @@ public:
     void LeaveHandler();
     // The user asked for the running game, -1 when none.
     int AskedUser() const { return m_nAskedUser; }
+    // Asks again for the running game when the answer is overdue; the program calls
+    // it now and then.
+    void RepeatStateRequest();
     // The deck, the hands and the table pile; deleted at exit.
     static void DeleteGameObjects();
 
@@ -234,6 +239,7 @@ private:
     std::function<void()> m_lostHook;
     int m_nScoreShownDeal = -1; // deal number for which the score sheet was last shown
     int m_nAskedUser = -1;
+    uint32_t m_dwAskedTick = 0;
     std::function<void()> m_snapshotHook;
     int m_nDepth = 0;
     int m_nStepDepth = 0; // a step or a card click is running

@@ -198,7 +198,9 @@ void CGameFlow::EndOfDeal() {
 }
 
 void CGameFlow::GameOver() {
-    const bool wasSeated = g_bSeated != 0;
+    // A program that only runs computer partners announces the end as well, so
+    // that the partners leaving with it afterwards do not stop the others' game.
+    const bool announce = g_bSeated != 0 || HandlesComputerPartner();
     Trace("game-over %d %d", g_score[0], g_score[1]);
     g_bSeated = g_bGameRunning = 0;
     g_bAutoPlay = 0;
@@ -206,7 +208,7 @@ void CGameFlow::GameOver() {
         USERINFO& e = g_UsersList[user];
         if (e.name[0] != 0 && e.owner == user) e.state = 0;
     }
-    if (wasSeated) m_conn.SetPlaceState(static_cast<int16_t>(kGameOverState), -1);
+    if (announce) m_conn.SetPlaceState(static_cast<int16_t>(kGameOverState), -1);
     RefreshComputerFlags();
     PostStep(STEP_CHECK_TABLE, 0);
 }

@@ -21,13 +21,32 @@ bool IsNumber(const std::string& text) {
     return *end == 0;
 }
 
-// The seat (1..4) of a view place, 0 when the seating does not say.
-int SeatOfPlace(int place) {
+// The seating last seen while the game ran: the seat of each view place and the
+// name at each seat.
+struct Seating {
+    int placeSeat[4] = {0, 0, 0, 0};
+    std::string seatName[5];
+};
+Seating g_remembered;
+
+std::string UserName(uint16_t user) {
+    if (user >= kMaxUsers) return {};
+    const char* n = g_UsersList[user].name;
+    return std::string(n, strnlen(n, sizeof g_UsersList[0].name));
+}
+
+// The seat (1..4) of a view place in the seating as it is now, 0 when it does not say.
+int LiveSeatOfPlace(int place) {
     const uint16_t user = g_placeTable[place];
     if (user == 0xFFFF) return 0;
     for (int seat = 1; seat <= 4; ++seat)
         if (g_seatTable[seat] == user) return seat;
     return 0;
+}
+
+int SeatOfPlace(int place) {
+    const int seat = g_remembered.placeSeat[place];
+    return seat != 0 ? seat : LiveSeatOfPlace(place);
 }
 
 std::string PartnershipName(int side) {
@@ -37,12 +56,10 @@ std::string PartnershipName(int side) {
 }
 
 int SeatOfName(const std::string& name) {
-    for (int seat = 1; seat <= 4; ++seat) {
-        const uint16_t user = g_seatTable[seat];
-        if (user >= kMaxUsers) continue;
-        const char* n = g_UsersList[user].name;
-        if (name == std::string(n, strnlen(n, sizeof g_UsersList[0].name))) return seat;
-    }
+    for (int seat = 1; seat <= 4; ++seat)
+        if (!name.empty() && g_remembered.seatName[seat] == name) return seat;
+    for (int seat = 1; seat <= 4; ++seat)
+        if (!name.empty() && UserName(g_seatTable[seat]) == name) return seat;
     return 0;
 }
 
@@ -95,4 +112,21 @@ std::string ScoreSheetText() {
     out += "Total: " + side[0] + ": " + std::to_string(g_score[0]) + ", " + side[1] + ": " +
            std::to_string(g_score[1]) + "\n";
     return out;
+}
+
+void RememberSeating() {
+    Seating now;
+    for (int place = 0; place < 4; ++place) now.placeSeat[place] = LiveSeatOfPlace(place);
+    for (int seat = 1; seat <= 4; ++seat) now.seatName[seat] = UserName(g_seatTable[seat]);
+    // Only a full table is worth keeping: a seat emptied by a leaving player keeps
+    // the name it had.
+    for (int seat = 1; seat <= 4; ++seat)
+        if (now.seatName[seat].empty()) return;
+    for (int place = 0; place < 4; ++place)
+        if (now.placeSeat[place] == 0) return;
+    g_remembered = now;
+}
+
+void ForgetSeating() {
+    g_remembered = Seating{};
 }

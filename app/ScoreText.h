@@ -7,3 +7,8 @@
 // Reads the deal record, the totals and the seating of the running (or just
 // finished) game.
 std::string ScoreSheetText();
+// Keeps the seating of the running game, so that the sheet printed after the
+// game still names the seats of players who have left the table since.
+void RememberSeating();
+// Forgets it again (a new table).
+void ForgetSeating();

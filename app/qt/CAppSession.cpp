@@ -87,6 +87,14 @@ bool CAppSession::Start() {
     m_adapter.SetConn(m_conn);
     view.Sink().PostMessage(WM_GAME_STEP, STEP_CHECK_TABLE, 0);
     QTimer::singleShot(0, m_frame.get(), [this] { RunCommandLineChoices(); });
+    // An unanswered question for the running game is asked again.
+    m_askTimer = new QTimer(m_frame.get());
+    QObject::connect(m_askTimer, &QTimer::timeout, m_frame.get(), [this] {
+        if (m_finished || !m_flow) return;
+        std::lock_guard<std::recursive_mutex> lock(CCommandDispatcher::CommandLock());
+        m_flow->RepeatStateRequest();
+    });
+    m_askTimer->start(500);
     return true;
 }
 
@@ -131,6 +139,7 @@ void CAppSession::OnViewMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam)
 
 void CAppSession::AfterMessage() {
     if (m_finished) return;
+    if (g_bGameRunning) RememberSeating();
     if (m_options.exitAfterGame && g_nDeals > 0 && !g_bGameRunning &&
         (g_score[0] > 300 || g_score[1] > 300)) {
         m_finished = true;

@@ -13,6 +13,7 @@
 #include "app/qt/CQtFlowPlatform.h"
 
 class CAutoPartnerMenu;
+class QTimer;
 class CCommandDispatcher;
 class CConn;
 class CFrameBridge;
@@ -95,4 +96,5 @@ private:
     bool m_reconnecting = false;
     int m_reconnectTries = 0;
     int m_choiceWaits = 0;
+    QTimer* m_askTimer = nullptr;
 };

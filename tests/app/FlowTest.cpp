@@ -331,4 +331,20 @@ TEST_F(FlowTest, AJoiningProgramAsksTheFirstOtherHuman) {
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
     EXPECT_EQ(flow->SeatPanel(), nullptr);
+    // The dealer may drop the question or the answer as stale: an overdue answer
+    // is asked for again, of the same program while it is still there.
+    flow->RepeatStateRequest();
+    EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
+    platform.tick += kStateRetryMs;
+    flow->RepeatStateRequest();
+    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 2u);
+    EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST)[1].to, 1);
+    // When it has left, the next table check asks another.
+    std::memset(&g_UsersList[1], 0, sizeof g_UsersList[1]);
+    platform.tick += kStateRetryMs;
+    flow->RepeatStateRequest();
+    EXPECT_EQ(g_bStateAsked, 0);
+    flow->OnGameStep(STEP_CHECK_TABLE, 0);
+    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 3u);
+    EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST)[2].to, 2);
 }

@@ -22,6 +22,7 @@ protected:
         Name(3, "Dan");
     }
     void TearDown() override {
+        ForgetSeating();
         ResetGameStateForStart();
         std::memset(g_UsersList, 0, sizeof g_UsersList);
     }
@@ -81,4 +82,20 @@ TEST_F(ScoreTextTest, PartnershipsAreNamedByTheirSeatsFromAnOddOwnSeat) {
 TEST_F(ScoreTextTest, NoDealsGiveTheTotalsOnly) {
     Seat(1);
     EXPECT_EQ(ScoreSheetText(), "Total: 1 and 3: 0, 2 and 4: 0\n");
+}
+
+TEST_F(ScoreTextTest, SeatsOfPlayersWhoLeftAfterTheGameAreStillNamed) {
+    Seat(2);
+    Deal(0, "30", "-", "12", 0, 1, 0, 0, "Dan");
+    g_nDeals = 1;
+    g_score[0] = 30;
+    RememberSeating();
+    const std::string during = ScoreSheetText();
+    // Dan and Ann leave before the sheet is printed; a half-empty table is not kept.
+    g_seatTable[4] = g_seatTable[1] = kNoUser;
+    g_placeTable[2] = g_placeTable[3] = kNoUser;
+    std::memset(&g_UsersList[3], 0, sizeof g_UsersList[3]);
+    RememberSeating();
+    EXPECT_EQ(ScoreSheetText(), during);
+    EXPECT_NE(during.find("by Dan (seat 4)"), std::string::npos) << during;
 }

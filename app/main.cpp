@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     Trace("start");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vesk");
+    QApplication::setApplicationVersion(VESK_VERSION);
     InstallNetDialogs();
     int code = 0;
     {

@@ -1,5 +1,6 @@
 #include "app/qt/CAboutDialog.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -18,8 +19,11 @@ CAboutDialog::CAboutDialog(const CFeedbackMail& mail, QWidget* parent)
     setWindowTitle(QStringLiteral("Write Me"));
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap::fromImage(CResourceImages::Icon(resid::kIconApp, 32)));
-    auto* text = new QLabel(QStringLiteral("Vesk\nA card game for four players in two "
-                                           "partnerships,\nplayed over a local network."),
+    const QString version = QCoreApplication::applicationVersion();
+    auto* text = new QLabel(QStringLiteral("Vesk") +
+                                (version.isEmpty() ? QString() : QStringLiteral(" ") + version) +
+                                QStringLiteral("\nA card game for four players in two "
+                                               "partnerships,\nplayed over a local network."),
                             this);
     m_ask = new QPushButton(QStringLiteral("&Ask me"), this);
     m_ask->setEnabled(m_mail.Available());

@@ -1,9 +1,7 @@
-// A whole game program in one process for the game flow's tests: a message
-// queue that stands for the windows, a fake table that echoes every broadcast
-// back in the order a dealer would, and recording doubles for the windows.
+// One game program in one process: a message queue for the windows, a table that
+// echoes every broadcast back as the dealer relays it, recording window doubles.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -11,7 +9,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -34,6 +31,7 @@
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
+#include "rules/Declarations.h"
 #include "rules/GameState.h"
 #include "rules/TableView.h"
 
@@ -45,6 +43,17 @@ inline int Code(const std::string& card) {
     static const std::string suits = "CDHS";
     return static_cast<int>(ranks.find(card[0]) * 4 + suits.find(card[1]));
 }
+inline std::string CardText(const std::string& card) {
+    return std::string(1, static_cast<char>(Code(card) + 1));
+}
+
+// Four one-suit hands with a few exchanges: place 0 leads the clubs.
+inline const std::vector<std::string> kHands[4] = {
+    {"AS", "7H", "8H", "9C", "TC", "JC", "QC", "KC"},
+    {"7S", "8S", "9S", "TS", "JS", "QS", "KS", "7C"},
+    {"9H", "TH", "JH", "QH", "KH", "AH", "8C", "AC"},
+    {"7D", "8D", "9D", "TD", "JD", "QD", "KD", "AD"},
+};
 
 struct Message {
     uint32_t msg;
@@ -66,11 +75,6 @@ public:
         m_messages.pop_front();
         return true;
     }
-    size_t Size() {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return m_messages.size();
-    }
-    // Steps waiting in the queue.
     std::vector<Message> Pending() {
         std::lock_guard<std::mutex> lock(m_lock);
         return {m_messages.begin(), m_messages.end()};
@@ -88,8 +92,7 @@ struct SentCommand {
     int16_t from;
 };
 
-// The table: every broadcast (and every message to the own user) comes back as
-// WM_CONN_NOTIFY, in the order sent, as the dealer relays it.
+// Every broadcast (and message to the own user) comes back as WM_CONN_NOTIFY, in order.
 class FakeTable : public IGameConn {
 public:
     explicit FakeTable(FakeQueue& queue) : m_queue(queue) {}
@@ -103,9 +106,7 @@ public:
     }
     void SetPlaceState(int16_t state, int16_t from) override {
         sent.push_back({-1, NET_PLACESTATE, std::string(), state});
-        const uint16_t actor = static_cast<uint16_t>(from == -1 ? ownId : from);
-        ++isBusy;
-        m_queue.PostMessage(WM_CONN_NOTIFY, (uintptr_t{NET_PLACESTATE} << 16) | actor, state);
+        DeliverPlaceState(static_cast<uint16_t>(from == -1 ? ownId : from), state);
     }
     int16_t Synchro() override { return isBusy.load(); }
 
@@ -136,62 +137,54 @@ class FakePlatform : public IFlowPlatform {
 public:
     std::function<void()> pump;
     std::vector<int> beeps;
-    int sleeps = 0;
     uint32_t tick = 100000;
 
     void PumpMessages() override {
         if (pump) pump();
     }
     uint32_t Tick() override { return tick += 5; }
-    void Sleep(int) override { ++sleeps; }
+    void Sleep(int) override {}
     void Beep(int kind) override { beeps.push_back(kind); }
 };
 
 class FakeFrameUi : public IFrameUi {
 public:
-    std::vector<std::string> statuses;
+    std::string status;
     std::vector<std::string> chat;
     std::vector<std::string> users;
     std::vector<std::string> removed;
 
-    void SetStatusText(const std::string& text) override { statuses.push_back(text); }
+    void SetStatusText(const std::string& text) override { status = text; }
     void AddChatListLine(const std::string& line) override { chat.push_back(line); }
     std::vector<std::string> ChatListLines() const override { return chat; }
     void AddUserName(const std::string& name) override { users.push_back(name); }
     void RemoveUserName(const std::string& name) override {
         removed.push_back(name);
-        for (auto it = users.begin(); it != users.end(); ++it)
-            if (*it == name) {
-                users.erase(it);
-                break;
-            }
+        std::erase(users, name);
     }
-    std::string Status() const { return statuses.empty() ? std::string() : statuses.back(); }
+    std::string Status() const { return status; }
 };
 
 class FakeViewUi : public IViewUi {
 public:
-    int biddingShown = 0, biddingHidden = 0, seatShown = 0, seatHidden = 0;
+    int biddingShown = 0, seatShown = 0, seatHidden = 0;
     int scoreSheets = 0, fills = 0;
-    bool showButton = false, showButtonEnabled = false;
+    bool showButton = false;
 
     void ShowBiddingPanel(CBidPanelCore&) override { ++biddingShown; }
-    void HideBiddingPanel() override { ++biddingHidden; }
+    void HideBiddingPanel() override {}
     void UpdateBiddingPanel() override {}
     void ShowSeatPanel(CSeatPanel&) override { ++seatShown; }
     void HideSeatPanel() override { ++seatHidden; }
-    void ShowShowButton(bool enabled) override {
-        showButton = true;
-        showButtonEnabled = enabled;
-    }
-    void HideShowButton() override { showButton = showButtonEnabled = false; }
+    void ShowShowButton(bool) override { showButton = true; }
+    void HideShowButton() override { showButton = false; }
     void RestoreOverlayPicture() override {}
     void RaiseChildren() override {}
     void ShowScoreSheet() override { ++scoreSheets; }
     void FillTable() override { ++fills; }
 };
 
-// A table view without a picture: nothing is drawn, sizes are a classic table's.
+// A table view without a picture, with a classic table's sizes.
 class FakeTableView : public ITableView {
 public:
     bool HasSurface() const override { return false; }
@@ -257,8 +250,7 @@ protected:
         else if (m.msg == WM_GAME_STEP)
             flow->OnGameStep(static_cast<int>(m.wParam), m.lParam);
     }
-    // While it answers true, nested pumps dispatch nothing, so that the outermost
-    // loop regains control.
+    // While it answers true, nested pumps dispatch nothing: the outermost loop regains control.
     std::function<bool()> holdPump;
 
     // Dispatches everything waiting (what PumpMessages does).
@@ -286,22 +278,6 @@ protected:
         holdPump = nullptr;
         return done();
     }
-    // As RunUntil, but an empty queue is waited on: another thread (the bid
-    // evaluation) may still post. Gives up after `idleLimit` empty looks.
-    template <typename F> bool RunUntilWaiting(F done, int idleLimit = 20000) {
-        holdPump = done;
-        Message m;
-        for (int idle = 0; !done() && idle < idleLimit;) {
-            if (!queue.Pop(m)) {
-                ++idle;
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                continue;
-            }
-            Dispatch(m);
-        }
-        holdPump = nullptr;
-        return done();
-    }
     bool StepPending(int step) {
         for (const Message& m : queue.Pending())
             if (m.msg == WM_GAME_STEP && static_cast<int>(m.wParam) == step) return true;
@@ -316,23 +292,28 @@ protected:
         std::strncpy(e.name, name, sizeof e.name - 1);
     }
 
-    // Own user 0 ("Ann") at seat 1; humans 1 "Bob" (seat 2), 2 "Cid" (seat 3),
-    // 3 "Dan" (seat 4); all started, the game on, the table checked.
-    void StartFourHumans() {
-        AddUser(0, "Ann", -1, 0x8001);
-        AddUser(1, "Bob", -1, 0x8002);
-        AddUser(2, "Cid", -1, 0x8003);
-        AddUser(3, "Dan", -1, 0x8004);
+    // Users 0-3 "Ann", "Bob", "Cid", "Dan" (0 is this program's), started at seats 1-4.
+    static void AddFourHumans() {
+        const char* names[4] = {"Ann", "Bob", "Cid", "Dan"};
+        for (int u = 0; u < 4; ++u)
+            AddUser(u, names[u], -1, static_cast<uint16_t>(0x8001 + u));
+    }
+    // The table check, with no running game to ask for.
+    void CheckTable() {
         g_bStateDone = 1;
         flow->OnGameStep(STEP_CHECK_TABLE, 0);
         Pump();
     }
+    void StartFourHumans() {
+        AddFourHumans();
+        CheckTable();
+    }
 
-    // Deals the listed cards (by place) through deal packets from the table.
-    void DealHands(const std::vector<std::string> hands[4]) {
+    // Deals kHands through deal packets from the table.
+    void DealHands() {
         for (int place = 0; place < 4; ++place) {
             std::string packet(1, static_cast<char>(UserAtPlace(place) + 1));
-            for (const std::string& c : hands[place])
+            for (const std::string& c : kHands[place])
                 packet += static_cast<char>(g_pDeck->FindSlot(Code(c)) + 1);
             table.Deliver(CMD_DEAL_PACKET, 0, packet);
         }
@@ -346,19 +327,19 @@ protected:
         g_contract = {value, trump, -1, -1, declarer, turn};
     }
 
-    // The point inside a card of the own hand where a click hits that card.
-    static bool CardPoint(const std::string& card, int* x, int* y) {
-        const int slot = g_pHand[0]->FindSlot(Code(card));
-        if (slot < 0) return false;
-        const CCard* c = g_pHand[0]->CardAt(slot);
-        *x = c->m_nX + 3;
-        *y = c->m_nY + 40;
-        return true;
+    // The hands above, a club contract of 8 for place 0; `turn` plays first.
+    void StartDeal(int turn) {
+        StartFourHumans();
+        DealHands();
+        g_nDealer = (turn + 3) % 4;
+        SetContract(8, kClub, 0, turn);
+        EvaluateDeclarations();
+        table.sent.clear();
+        platform.beeps.clear();
     }
 
     void PlayFrom(int place, const std::string& card) {
-        table.Deliver(CMD_PLAY_CARD, UserAtPlace(place),
-                      std::string(1, static_cast<char>(Code(card) + 1)));
+        table.Deliver(CMD_PLAY_CARD, UserAtPlace(place), CardText(card));
         Pump();
     }
 };

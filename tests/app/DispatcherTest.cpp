@@ -1,8 +1,8 @@
-// The command dispatcher: place states, departures, computer partners, the
-// state request and reply, and payloads that do not fit its buffer.
+// The command dispatcher: place states, departures, the state request and reply,
+// bids, and payloads that do not fit its buffer.
 #include "tests/app/AppTestSupport.h"
 
-#include "rules/record/RecordEscape.h"
+#include <tuple>
 
 using namespace apptest;
 
@@ -50,8 +50,7 @@ TEST_F(DispatcherTest, StartedPlayerLeavingKeepsTheGameAndReopensTheSeatPanel) {
 TEST_F(DispatcherTest, ComputerPartnersLeaveWithTheirOwner) {
     AddUser(0, "Ann");
     AddUser(1, "Bob");
-    g_bStateDone = 1;
-    flow->OnGameStep(STEP_CHECK_TABLE, 0);
+    CheckTable();
     table.DeliverPlaceState(0, 1);
     table.DeliverPlaceState(1, 2);
     table.Deliver(NET_ADDAUTO, 1, "\x03");
@@ -65,54 +64,12 @@ TEST_F(DispatcherTest, ComputerPartnersLeaveWithTheirOwner) {
 
     table.Deliver(NET_DETACH, 1, "Bob");
     Pump();
-    EXPECT_EQ(g_UsersList[103].name[0], 0);
-    EXPECT_EQ(g_UsersList[104].name[0], 0);
-    EXPECT_EQ(g_UsersList[1].name[0], 0);
-    ASSERT_EQ(frameUi.removed.size(), 3u);
-    EXPECT_EQ(frameUi.removed[0], "Tesiva");
-    EXPECT_EQ(frameUi.removed[1], "Olvessa");
-    EXPECT_EQ(frameUi.removed[2], "Bob");
+    for (int user : {1, 103, 104})
+        EXPECT_EQ(g_UsersList[user].name[0], 0) << user;
+    EXPECT_EQ(frameUi.removed, (std::vector<std::string>{"Tesiva", "Olvessa", "Bob"}));
     for (int seat = 2; seat <= 4; ++seat)
         EXPECT_EQ(flow->SeatPanel()->Seat(seat).freeText, "Free") << "seat " << seat;
     EXPECT_EQ(flow->SeatPanel()->Occupant(1), 0);
-}
-
-TEST_F(DispatcherTest, PartnerLeavingDuringAGameStopsIt) {
-    AddUser(0, "Ann", -1, 0x8001);
-    AddUser(1, "Bob", -1, 0x8002);
-    AddUser(103, "Tesiva", 1, 0x8003);
-    AddUser(104, "Olvessa", 1, 0x8004);
-    g_bStateDone = 1;
-    flow->OnGameStep(STEP_CHECK_TABLE, 0);
-    ASSERT_TRUE(g_bGameRunning);
-    table.Deliver(NET_DELAUTO, 1, "\x04");
-    Pump();
-    EXPECT_FALSE(g_bGameRunning);
-    EXPECT_NE(flow->PendingGame(), nullptr);
-    EXPECT_EQ(g_UsersList[104].name[0], 0);
-    EXPECT_NE(flow->SeatPanel(), nullptr);
-}
-
-TEST_F(DispatcherTest, PartnerNumbersOutsideTheMenuAreIgnored) {
-    AddUser(0, "Ann");
-    table.Deliver(NET_ADDAUTO, 0, std::string(1, static_cast<char>(0xF0)));
-    table.Deliver(NET_ADDAUTO, 0, "\x09");
-    Pump();
-    for (int i = 0; i < kMaxUsers; ++i)
-        if (i != 0) {
-            EXPECT_EQ(g_UsersList[i].name[0], 0) << "entry " << i;
-        }
-    EXPECT_EQ(isBusy, 0);
-}
-
-TEST_F(DispatcherTest, ChatComesBackWithTheSendersName) {
-    AddUser(0, "Ann");
-    AddUser(1, "Bob");
-    table.Deliver(CMD_CHAT, 1, "hello all");
-    Pump();
-    ASSERT_EQ(frameUi.chat.size(), 1u);
-    EXPECT_EQ(frameUi.chat[0], "Bob>hello all");
-    EXPECT_EQ(isBusy, 0);
 }
 
 TEST_F(DispatcherTest, OversizedPayloadIsDroppedWithoutTouchingTheBuffer) {
@@ -126,49 +83,26 @@ TEST_F(DispatcherTest, OversizedPayloadIsDroppedWithoutTouchingTheBuffer) {
     ASSERT_EQ(frameUi.chat.size(), 1u); // the longest text that fits
     EXPECT_EQ(frameUi.chat[0].size(), 4 + kPayloadBuffer - 1);
     EXPECT_EQ(isBusy, 0);
-}
 
-TEST_F(DispatcherTest, OversizedStateReplyStillEndsTheAsking) {
-    AddUser(0, "Ann");
-    AddUser(1, "Bob");
+    // A dropped state reply still ends the asking.
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     ASSERT_EQ(g_bStateAsked, 1);
     table.Deliver(CMD_STATE_REPLY, 1, std::string(6000, 'r'));
     Pump();
     EXPECT_EQ(g_bStateDone, 1);
-    EXPECT_EQ(dispatcher->OversizedDropped(), 1);
+    EXPECT_EQ(dispatcher->OversizedDropped(), 3);
     EXPECT_NE(flow->SeatPanel(), nullptr); // the table check ran again
-}
-
-TEST_F(DispatcherTest, CommandsBeforeTheWindowsExistOnlyResetTheBusyCount) {
-    AddUser(0, "Ann");
-    AddUser(1, "Bob");
-    g_pView = nullptr;
-    table.Deliver(CMD_CHAT, 1, "early");
-    table.Deliver(CMD_CHAT, 1, "early too");
-    Message m;
-    ASSERT_TRUE(queue.Pop(m));
-    Dispatch(m);
-    EXPECT_EQ(isBusy, 0);
-    g_pView = &tableView;
-    Pump();
-    EXPECT_EQ(frameUi.chat.size(), 1u);
 }
 
 TEST_F(DispatcherTest, StateRequestIsAnsweredAndTheReplyRebuildsTheGame) {
     StartFourHumans();
-    const std::vector<std::string> hands[4] = {
-        {"AS", "7H", "8H", "9C", "TC", "JC", "QC", "KC"},
-        {"7S", "8S", "9S", "TS", "JS", "QS", "KS", "7C"},
-        {"9H", "TH", "JH", "QH", "KH", "AH", "8C", "AC"},
-        {"7D", "8D", "9D", "TD", "JD", "QD", "KD", "AD"},
-    };
-    DealHands(hands);
+    DealHands();
     SetContract(9, kHeart, 1, 1);
     g_nDealer = 0;
     g_score[0] = 57;
     g_score[1] = 12;
-    frameUi.chat = {"Bob>one", "Cid>two"};
+    for (int i = 0; i < 15; ++i) // more chat than fits: the oldest lines are dropped
+        frameUi.chat.push_back(std::string(250, static_cast<char>('a' + i)));
     PlayFrom(1, "KS");
 
     table.Deliver(CMD_STATE_REQUEST, 2, "");
@@ -180,19 +114,20 @@ TEST_F(DispatcherTest, StateRequestIsAnsweredAndTheReplyRebuildsTheGame) {
     ASSERT_GT(reply.size(), 2u);
     EXPECT_LT(reply.size(), kPayloadBuffer);
     EXPECT_EQ(reply.find('\0'), std::string::npos);
+    EXPECT_NE(reply.find(std::string(250, 'a' + 14)), std::string::npos);
+    EXPECT_EQ(reply.find(std::string(250, 'a')), std::string::npos);
 
     // A second program, sitting nowhere, applies the reply.
     TearDown();
     SetUp();
-    AddUser(0, "Ann", -1, 0x8001);
-    AddUser(1, "Bob", -1, 0x8002);
-    AddUser(2, "Cid", -1, 0x8003);
-    AddUser(3, "Dan", -1, 0x8004);
+    AddFourHumans();
     conn.m_nUserId = 2;
     table.ownId = 2;
-    g_UsersList[2].state = 0x8003;
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
+    // Cards played while waiting: Bob's is in the reply already, Cid's comes after it.
+    PlayFrom(PlaceOfUser(1), "KS");
+    table.Deliver(CMD_PLAY_CARD, 2, CardText("9H"));
     table.Deliver(CMD_STATE_REPLY, 0, reply);
     Pump();
     EXPECT_EQ(g_bStateDone, 1);
@@ -200,65 +135,43 @@ TEST_F(DispatcherTest, StateRequestIsAnsweredAndTheReplyRebuildsTheGame) {
     EXPECT_EQ(g_contract.trump, kHeart);
     EXPECT_EQ(g_score[0], 57); // seats 1 and 3 are partners on both programs
     EXPECT_EQ(g_score[1], 12);
-    EXPECT_EQ(g_pTable->Count(), 1);
+    EXPECT_EQ(g_pTable->Count(), 2);
+    EXPECT_EQ(g_pHand[PlaceOfUser(1)]->Count(), 7);
+    EXPECT_EQ(g_pHand[0]->Count(), 7);
+    EXPECT_EQ(g_pHand[0]->FindSlot(Code("9H")), -1);
     EXPECT_EQ(flow->SeatPanel(), nullptr); // the game is on: no seat panel
-    EXPECT_GE(frameUi.chat.size(), 2u);
+    EXPECT_EQ(frameUi.chat.back(), std::string(250, 'a' + 14));
 }
 
-TEST_F(DispatcherTest, UnaskedStateReplyIsIgnored) {
+TEST_F(DispatcherTest, BiddingPanelEnablesTheOwnCallsOfEachSituation) {
     StartFourHumans();
-    g_score[0] = 40;
-    table.Deliver(CMD_STATE_REPLY, 1, "garbage zz");
-    Pump();
-    EXPECT_EQ(g_score[0], 40);
-}
-
-TEST_F(DispatcherTest, AskedProgramLeavingEndsTheAsking) {
-    AddUser(0, "Ann");
-    AddUser(1, "Bob");
-    flow->OnGameStep(STEP_CHECK_TABLE, 0);
-    ASSERT_EQ(g_bStateAsked, 1);
-    table.Deliver(NET_DETACH, 1, "Bob");
-    Pump();
-    EXPECT_EQ(g_bStateDone, 1);
-    EXPECT_NE(flow->SeatPanel(), nullptr);
-}
-
-TEST_F(DispatcherTest, CallsGoToTheBiddingPanelAndTheOwnCallIsSnapshotted) {
-    StartFourHumans();
-    const std::vector<std::string> hands[4] = {
-        {"AS", "7H", "8H", "9C", "TC", "JC", "QC", "KC"},
-        {"7S", "8S", "9S", "TS", "JS", "QS", "KS", "7C"},
-        {"9H", "TH", "JH", "QH", "KH", "AH", "8C", "AC"},
-        {"7D", "8D", "9D", "TD", "JD", "QD", "KD", "AD"},
-    };
     g_nDealer = 3;
-    DealHands(hands);
+    DealHands();
     CBidPanelCore* panel = flow->BidPanel();
     ASSERT_NE(panel, nullptr);
-    ASSERT_EQ(panel->Model().PlaceToCall(), 0);
-    int snapshots = 0;
-    flow->SetSnapshotHook([&] { ++snapshots; });
-
-    table.Deliver(CMD_BID, 0, std::string{'\x09', '\x03'}); // 8 in hearts
-    table.Deliver(CMD_BID, 1, std::string{'\x01', '\x08'}); // pass
-    table.Deliver(CMD_BID_FINISH, 2, std::string{'\x02'});
-    Pump();
-    EXPECT_EQ(panel->Model().ContractValue(), 8);
-    EXPECT_EQ(panel->Model().ContractSuit(), kHeart);
-    EXPECT_EQ(panel->Model().ContractBidder(), 0);
-    EXPECT_TRUE(panel->Model().IsFinished(2));
-    EXPECT_EQ(snapshots, 1); // only the own call
-    EXPECT_EQ(g_nBidder, 3); // Cid finished: his turn passed automatically
-    EXPECT_EQ(frameUi.Status(), "Waiting for Dan to say...");
-}
-
-TEST_F(DispatcherTest, AutoPlaySwitchSetsTheHandsComputerFlag) {
-    StartFourHumans();
-    table.Deliver(CMD_AUTOPLAY, 1, "\x02");
-    Pump();
-    EXPECT_EQ(g_pHand[1]->m_bComputer, 1);
-    table.Deliver(CMD_AUTOPLAY, 1, "\x01");
-    Pump();
-    EXPECT_EQ(g_pHand[1]->m_bComputer, 0);
+    const std::string pass{1, 8}, dbl{1, 6};
+    // After each call from the table: the own Pass, Bet, Double, ReDouble, Close, default button.
+    const struct {
+        int from;
+        std::string call;
+        bool pass, bet, dbl, rdbl, close;
+        int def;
+    } steps[] = {
+        {-1, "", true, true, false, false, false, 0},      // own turn, no contract
+        {0, pass, false, false, false, false, false, -1},  // others' turn
+        {1, {10, 1}, false, false, true, false, false, 2}, // the opponents' contract
+        {2, {11, 3}, false, false, false, false, false, -1},
+        {3, dbl, true, false, false, true, false, 0}, // own turn, own contract doubled
+        {0, pass, false, false, false, true, false, 3},
+        {1, pass, false, false, false, false, true, 4}, // the bidding is over
+    };
+    for (const auto& s : steps) {
+        if (s.from >= 0) table.Deliver(CMD_BID, static_cast<uint16_t>(s.from), s.call);
+        Pump();
+        const BidControls& c = panel->Model().Controls();
+        EXPECT_EQ(std::tuple(c.pass, c.bet, c.dbl, c.redouble, c.close, c.defaultButton),
+                  std::tuple(s.pass, s.bet, s.dbl, s.rdbl, s.close, s.def))
+            << "after " << s.from;
+    }
+    EXPECT_TRUE(panel->Model().IsOver());
 }

@@ -2,35 +2,18 @@
 
 #include "app/RefereeLine.h"
 
-namespace {
-
-const std::string kNames[4] = {"Ann", "Bob", "Cid", "Dan"};
-
-} // namespace
-
-TEST(RefereeLine, OrdersByValueHighestFirst) {
-    const bool announced[4] = {true, true, true, true};
-    const int values[4] = {12, 42, 0, 28};
-    EXPECT_EQ(BuildRefereeOrderLine(kNames, announced, values),
-              "Referee> Order - (Bob) (Dan) (Ann) ");
-}
-
-TEST(RefereeLine, EqualValuesShareOneBracket) {
-    const bool announced[4] = {false, true, true, true};
-    const int values[4] = {50, 29, 10, 29};
-    EXPECT_EQ(BuildRefereeOrderLine(kNames, announced, values),
-              "Referee> Order - (Bob,Dan) (Cid) ");
-}
-
-TEST(RefereeLine, LowerValueAfterHigherOnesAndInsertBeforeLower) {
-    const bool announced[4] = {true, true, true, true};
-    const int values[4] = {10, 20, 5, 30};
-    EXPECT_EQ(BuildRefereeOrderLine(kNames, announced, values),
-              "Referee> Order - (Dan) (Bob) (Ann) (Cid) ");
-}
-
-TEST(RefereeLine, NobodyCountingGivesTheBareLine) {
-    const bool announced[4] = {false, false, true, false};
-    const int values[4] = {10, 20, 0, 30};
-    EXPECT_EQ(BuildRefereeOrderLine(kNames, announced, values), "Referee> Order - ");
+TEST(RefereeLine, OrdersTheAnnouncedValuesHighestFirst) {
+    const std::string names[4] = {"Ann", "Bob", "Cid", "Dan"};
+    const struct {
+        bool announced[4];
+        int values[4];
+        const char* line;
+    } cases[] = {
+        {{true, true, true, true}, {12, 42, 0, 28}, "Referee> Order - (Bob) (Dan) (Ann) "},
+        {{false, true, true, true}, {50, 29, 10, 29}, "Referee> Order - (Bob,Dan) (Cid) "},
+        {{true, true, true, true}, {10, 20, 5, 30}, "Referee> Order - (Dan) (Bob) (Ann) (Cid) "},
+        {{false, false, true, false}, {10, 20, 0, 30}, "Referee> Order - "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BuildRefereeOrderLine(names, c.announced, c.values), c.line);
 }

@@ -1,5 +1,4 @@
-// Saving and loading the held game record, and Undo/Redo over the replay
-// snapshots of a lone program, through the game flow.
+// Saving and loading the held game record, and Undo/Redo, through the game flow.
 #include "tests/app/AppTestSupport.h"
 
 #include <filesystem>
@@ -12,13 +11,6 @@
 using namespace apptest;
 
 namespace {
-
-const std::vector<std::string> kHands[4] = {
-    {"AS", "7H", "8H", "9C", "TC", "JC", "QC", "KC"},
-    {"7S", "8S", "9S", "TS", "JS", "QS", "KS", "7C"},
-    {"9H", "TH", "JH", "QH", "KH", "AH", "8C", "AC"},
-    {"7D", "8D", "9D", "TD", "JD", "QD", "KD", "AD"},
-};
 
 std::vector<uint8_t> FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -44,11 +36,7 @@ protected:
         GameFixture::SetUp();
         dir = std::filesystem::temp_directory_path() / ("vesk-flow-" + std::to_string(getpid()));
         std::filesystem::create_directories(dir);
-        StartFourHumans();
-        DealHands(kHands);
-        g_nDealer = 3;
-        SetContract(8, kClub, 0, 0);
-        platform.beeps.clear();
+        StartDeal(0);
     }
     void TearDown() override {
         std::filesystem::remove_all(dir);
@@ -88,13 +76,10 @@ TEST_F(SavedGameFlowTest, BadFilesBeepAndLeaveTheHeldRecord) {
     ASSERT_EQ(Held(*flow), good);
     EXPECT_FALSE(flow->HasUnsavedRecord());
 
+    // Scrambled contents behind a header that claims exactly the file's length.
     std::vector<uint8_t> noise(good.size());
-    uint32_t x = 12345;
-    for (auto& b : noise) {
-        x = x * 1103515245u + 12345u;
-        b = static_cast<uint8_t>(x >> 16);
-    }
-    // Random contents behind a header that claims exactly the file's length.
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<uint8_t>((i * 2654435761u) >> 13);
     noise[0] = 0x30;
     noise[1] = 0x82;
     noise[2] = static_cast<uint8_t>((noise.size() - 4) >> 8);

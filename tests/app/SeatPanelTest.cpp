@@ -1,5 +1,4 @@
-// The seat panel's buttons: a click only sends; the place state that comes back
-// changes the panel; only a seat's holder can press its buttons.
+// The seat panel: a click only sends; the place state that comes back changes the panel.
 #include "tests/app/AppTestSupport.h"
 
 using namespace apptest;
@@ -22,125 +21,57 @@ protected:
     int16_t LastState() const { return table.SentOf(NET_PLACESTATE).back().from; }
 };
 
+// Expected buttons of a seat: its text, Free checked/enabled, Start checked/enabled.
+void ExpectSeat(const SeatButtons& b, const char* text, bool fc, bool fe, bool sc, bool se) {
+    EXPECT_EQ(b.freeText, text);
+    EXPECT_EQ(b.freeChecked, fc) << text;
+    EXPECT_EQ(b.freeEnabled, fe) << text;
+    EXPECT_EQ(b.startChecked, sc) << text;
+    EXPECT_EQ(b.startEnabled, se) << text;
+}
+
 } // namespace
 
-TEST_F(SeatPanelTest, StartsWithFreeSeatsAndDisabledStartButtons) {
+TEST_F(SeatPanelTest, ButtonsFollowTheStatesThatComeBackAndOnlyTheHolderPresses) {
     OpenPanel();
     for (int seat = 1; seat <= 4; ++seat) {
-        const SeatButtons& b = panel->Seat(seat);
-        EXPECT_EQ(b.freeText, "Free");
-        EXPECT_TRUE(b.freeEnabled);
-        EXPECT_FALSE(b.freeChecked);
-        EXPECT_FALSE(b.startEnabled);
-        EXPECT_FALSE(b.startChecked);
+        ExpectSeat(panel->Seat(seat), "Free", false, true, false, false);
         EXPECT_EQ(panel->Occupant(seat), -1);
     }
-}
-
-TEST_F(SeatPanelTest, FreeClickChangesNothingUntilTheStateComesBack) {
-    OpenPanel();
     panel->ClickFree(2, true);
     EXPECT_EQ(LastState(), 2);
-    EXPECT_FALSE(panel->Seat(2).freeChecked);
-    EXPECT_EQ(panel->Seat(2).freeText, "Free");
+    ExpectSeat(panel->Seat(2), "Free", false, true, false, false); // nothing before the echo
     Pump();
-    EXPECT_TRUE(panel->Seat(2).freeChecked);
-    EXPECT_EQ(panel->Seat(2).freeText, "Ann");
-    EXPECT_TRUE(panel->Seat(2).startEnabled);
-    EXPECT_TRUE(panel->Seat(2).freeEnabled);
-    EXPECT_EQ(g_UsersList[0].state, 2);
+    ExpectSeat(panel->Seat(2), "Ann", true, true, false, true);
     EXPECT_TRUE(g_bSeated);
-}
 
-TEST_F(SeatPanelTest, OtherPlayersButtonsStayDisabled) {
-    OpenPanel();
+    panel->ClickStart(2, true);
+    EXPECT_EQ(static_cast<uint16_t>(LastState()), 0x8002);
+    EXPECT_FALSE(panel->Seat(2).startChecked);
+    Pump();
+    ExpectSeat(panel->Seat(2), "Ann", true, true, true, true);
+    panel->ClickStart(2, false);
+    Pump();
+    EXPECT_EQ(g_UsersList[0].state, 2);
+
+    // Another player's seat shows him, its buttons disabled.
     table.DeliverPlaceState(1, static_cast<int16_t>(0x8003));
     Pump();
-    const SeatButtons& b = panel->Seat(3);
-    EXPECT_EQ(b.freeText, "Bob");
-    EXPECT_TRUE(b.freeChecked);
-    EXPECT_TRUE(b.startChecked);
-    EXPECT_FALSE(b.freeEnabled);
-    EXPECT_FALSE(b.startEnabled);
-}
+    ExpectSeat(panel->Seat(3), "Bob", true, false, true, false);
 
-TEST_F(SeatPanelTest, StartSendsTheStartedBitAndReleasingFreesTheSeat) {
-    OpenPanel();
-    panel->ClickFree(1, true);
-    Pump();
-    panel->ClickStart(1, true);
-    EXPECT_EQ(static_cast<uint16_t>(LastState()), 0x8001);
-    EXPECT_FALSE(panel->Seat(1).startChecked);
-    Pump();
-    EXPECT_TRUE(panel->Seat(1).startChecked);
-    panel->ClickStart(1, false);
-    Pump();
-    EXPECT_FALSE(panel->Seat(1).startChecked);
-    EXPECT_EQ(g_UsersList[0].state, 1);
-
-    panel->ClickFree(1, false);
+    panel->ClickFree(2, false);
     EXPECT_EQ(LastState(), 0);
     Pump();
-    const SeatButtons& b = panel->Seat(1);
-    EXPECT_EQ(b.freeText, "Free");
-    EXPECT_FALSE(b.freeChecked);
-    EXPECT_TRUE(b.freeEnabled);
-    EXPECT_FALSE(b.startEnabled);
-    EXPECT_EQ(panel->Occupant(1), -1);
-}
-
-TEST_F(SeatPanelTest, MovingToAnotherSeatFreesTheFirst) {
-    OpenPanel();
-    table.DeliverPlaceState(0, 1);
-    table.DeliverPlaceState(0, 4);
-    Pump();
-    EXPECT_EQ(panel->Occupant(1), -1);
-    EXPECT_EQ(panel->Seat(1).freeText, "Free");
-    EXPECT_EQ(panel->Occupant(4), 0);
-}
-
-TEST_F(SeatPanelTest, LaterClaimOfASeatWins) {
-    OpenPanel();
-    table.DeliverPlaceState(1, 2);
-    table.DeliverPlaceState(0, 2);
-    Pump();
-    EXPECT_EQ(panel->Occupant(2), 0);
-    EXPECT_EQ(panel->Seat(2).freeText, "Ann");
-    EXPECT_EQ(g_UsersList[1].state, 0);
-}
-
-TEST_F(SeatPanelTest, NamelessUserShowsQuestionMarks) {
-    OpenPanel();
-    panel->Apply(7, 3);
-    EXPECT_EQ(panel->Seat(3).freeText, "???");
-}
-
-TEST_F(SeatPanelTest, EnterAndEscapeOnlyBeep) {
-    OpenPanel();
-    platform.beeps.clear();
-    panel->KeyPressed();
-    ASSERT_EQ(platform.beeps.size(), 1u);
-    EXPECT_EQ(platform.beeps[0], kBeepSimple);
-    EXPECT_EQ(flow->SeatPanel(), panel);
-}
-
-TEST_F(SeatPanelTest, OpeningShowsThePlayersAlreadySeated) {
-    AddUser(0, "Ann");
-    AddUser(1, "Bob", -1, 0x8004);
-    g_bStateDone = 1;
-    flow->OnGameStep(STEP_CHECK_TABLE, 0);
-    ASSERT_NE(flow->SeatPanel(), nullptr);
-    EXPECT_EQ(flow->SeatPanel()->Seat(4).freeText, "Bob");
-    EXPECT_TRUE(flow->SeatPanel()->Seat(4).startChecked);
+    ExpectSeat(panel->Seat(2), "Free", false, true, false, false);
+    EXPECT_EQ(panel->Occupant(2), -1);
 }
 
 TEST_F(SeatPanelTest, FourthStartClosesThePanelAndSeatOnesProgramAnnounces) {
     OpenPanel();
     AddUser(2, "Cid");
     AddUser(3, "Dan");
-    table.DeliverPlaceState(1, static_cast<int16_t>(0x8002));
-    table.DeliverPlaceState(2, static_cast<int16_t>(0x8003));
-    table.DeliverPlaceState(3, static_cast<int16_t>(0x8004));
+    for (uint16_t user = 1; user <= 3; ++user)
+        table.DeliverPlaceState(user, static_cast<int16_t>(0x8001 + user));
     Pump();
     ASSERT_NE(flow->SeatPanel(), nullptr);
     EXPECT_FALSE(g_bGameRunning);
@@ -155,19 +86,4 @@ TEST_F(SeatPanelTest, FourthStartClosesThePanelAndSeatOnesProgramAnnounces) {
     EXPECT_EQ(viewUi.seatHidden, 1);
     EXPECT_EQ(g_nDealer, 0);
     EXPECT_TRUE(StepPending(STEP_ANNOUNCE_DEAL));
-}
-
-TEST_F(SeatPanelTest, SeatOneHeldElsewhereAnnouncesNothingHere) {
-    OpenPanel();
-    AddUser(2, "Cid");
-    AddUser(3, "Dan");
-    table.DeliverPlaceState(1, static_cast<int16_t>(0x8001));
-    table.DeliverPlaceState(2, static_cast<int16_t>(0x8003));
-    table.DeliverPlaceState(3, static_cast<int16_t>(0x8004));
-    table.DeliverPlaceState(0, static_cast<int16_t>(0x8002));
-    Pump();
-    EXPECT_TRUE(g_bGameRunning);
-    EXPECT_EQ(flow->SeatPanel(), nullptr);
-    EXPECT_EQ(g_nDealer, 3); // Bob's seat 1 lies right of seat 2
-    EXPECT_TRUE(table.SentOf(CMD_NEW_DEAL).empty());
 }

@@ -1,6 +1,7 @@
 #include "app/qt/CAppSession.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 #include <cstdio>
 #include <mutex>
@@ -169,6 +170,10 @@ void CAppSession::Shutdown() {
         CSettingsStore store;
         WriteDeckSetting(store, g_nCardBack);
     }
+    // Notifications the library posted before it stopped and that the ended event
+    // loop never delivered: handed over now, so that their payloads are freed.
+    if (m_frame)
+        QCoreApplication::sendPostedEvents(&m_frame->Sink(), CQtMessageSink::EventType());
     g_pMainFrame = nullptr;
     m_dispatcher.reset();
     m_autoPartner.reset();

@@ -144,17 +144,6 @@ bool CGameFlow::MakeGameObjects() {
     return true;
 }
 
-void CGameFlow::DeleteGameObjects() {
-    delete g_pTable;
-    g_pTable = nullptr;
-    for (auto& hand : g_pHand) {
-        delete hand;
-        hand = nullptr;
-    }
-    delete g_pDeck;
-    g_pDeck = nullptr;
-}
-
 void CGameFlow::CheckTable() {
     if (!MakeGameObjects()) return;
     if (RebuildSeating()) {

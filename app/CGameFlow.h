@@ -139,8 +139,6 @@ public:
     // Asks again for the running game when the answer is overdue; the program calls
     // it now and then.
     void RepeatStateRequest();
-    // The deck, the hands and the table pile; deleted at exit.
-    static void DeleteGameObjects();
 
     // ---- game records ----
     // The record of the running game as a state reply carries it: the game, the

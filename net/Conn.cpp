@@ -162,18 +162,14 @@ int CConn::IcantExit() {
 }
 
 void CConn::AttachUser() {
-    CNetLibrary& lib = CNetLibrary::Instance();
-    std::lock_guard<std::mutex> lock(lib.m_sendLock);
-    if (!lib.m_client || m_nUserId < 0 || m_nUserId >= kMaxUsers) return;
-    const USERINFO& e = g_UsersList[m_nUserId];
-    const size_t len = strnlen(e.name, sizeof e.name);
-    char name[sizeof e.name + 1] = {};
-    std::memcpy(name, e.name, len);
-    lib.m_client->BuildFrame(kEverybody, NET_ATTACH, name, len + 1, true,
-                             static_cast<uint16_t>(m_nUserId));
+    SendOwnName(NET_ATTACH);
 }
 
 void CConn::DetachUser() {
+    SendOwnName(NET_DETACH);
+}
+
+void CConn::SendOwnName(uint16_t command) {
     CNetLibrary& lib = CNetLibrary::Instance();
     std::lock_guard<std::mutex> lock(lib.m_sendLock);
     if (!lib.m_client || m_nUserId < 0 || m_nUserId >= kMaxUsers) return;
@@ -181,6 +177,6 @@ void CConn::DetachUser() {
     const size_t len = strnlen(e.name, sizeof e.name);
     char name[sizeof e.name + 1] = {};
     std::memcpy(name, e.name, len);
-    lib.m_client->BuildFrame(kEverybody, NET_DETACH, name, len + 1, true,
+    lib.m_client->BuildFrame(kEverybody, command, name, len + 1, true,
                              static_cast<uint16_t>(m_nUserId));
 }

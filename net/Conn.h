@@ -47,4 +47,6 @@ private:
     int MakeVeskConnection();
     int Connect();
     void Disconnect();
+    // Sends the own user's name with `command` (attach or detach) to everybody.
+    void SendOwnName(uint16_t command);
 };

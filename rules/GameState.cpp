@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "rules/CCardPile.h"
 #include "rules/CPlayerHand.h"
+#include "rules/CTrickPile.h"
 #include "rules/Cards.h"
 
 CConn* g_pConn = nullptr;
@@ -112,4 +114,15 @@ void ResetGameStateForStart() {
     g_nCardBack = 54;
     g_bStateAsked = g_bStateDone = g_bRestoring = g_bReplaying = g_bClickBusy = 0;
     g_dwLastChatTime = 0;
+}
+
+void DeleteGameObjects() {
+    delete g_pTable;
+    g_pTable = nullptr;
+    for (auto& hand : g_pHand) {
+        delete hand;
+        hand = nullptr;
+    }
+    delete g_pDeck;
+    g_pDeck = nullptr;
 }

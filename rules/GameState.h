@@ -106,3 +106,5 @@ void ResetGame();
 void RefreshComputerFlags();
 // Puts every variable above back to its start-up value (objects and connection untouched).
 void ResetGameStateForStart();
+// Deletes the table pile, the four hands and the deck and clears their pointers.
+void DeleteGameObjects();

@@ -159,7 +159,7 @@ void CAppSession::Shutdown() {
     {
         std::lock_guard<std::recursive_mutex> lock(CCommandDispatcher::CommandLock());
         g_pView = nullptr;
-        CGameFlow::DeleteGameObjects();
+        DeleteGameObjects();
         if (m_conn) {
             m_conn->Done();
             m_adapter.SetConn(nullptr);

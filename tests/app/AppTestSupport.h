@@ -215,7 +215,7 @@ protected:
     std::unique_ptr<CFrameBridge> bridge;
 
     void SetUp() override {
-        CGameFlow::DeleteGameObjects();
+        DeleteGameObjects();
         ResetGameStateForStart();
         std::memset(g_UsersList, 0, sizeof g_UsersList);
         isBusy = 0;
@@ -239,7 +239,7 @@ protected:
         g_pMainFrame = nullptr;
         g_pView = nullptr;
         g_pConn = nullptr;
-        CGameFlow::DeleteGameObjects();
+        DeleteGameObjects();
         std::memset(g_UsersList, 0, sizeof g_UsersList);
         isBusy = 0;
     }

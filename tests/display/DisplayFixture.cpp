@@ -56,14 +56,7 @@ void DisplayTable::SetUp() {
 }
 
 void DisplayTable::TearDown() {
-    delete g_pTable;
-    g_pTable = nullptr;
-    for (auto& hand : g_pHand) {
-        delete hand;
-        hand = nullptr;
-    }
-    delete g_pDeck;
-    g_pDeck = nullptr;
+    DeleteGameObjects();
     view.reset();
     g_pView = nullptr;
     g_pConn = nullptr;

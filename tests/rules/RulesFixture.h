@@ -65,14 +65,7 @@ protected:
 
     void TearDown() override {
         g_pMainFrame = nullptr;
-        delete g_pTable;
-        g_pTable = nullptr;
-        for (auto& hand : g_pHand) {
-            delete hand;
-            hand = nullptr;
-        }
-        delete g_pDeck;
-        g_pDeck = nullptr;
+        DeleteGameObjects();
         g_pConn = nullptr;
         ClearUsers();
     }

@@ -31,8 +31,9 @@ TEST(DeckSetting, RoundTripAndMalformedValuesIgnored) {
             ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
             f.write(QByteArray("[General]\nDeck=") + raw + "\n");
         }
+        // A fresh store: one kept open would not see a rewrite within the same second.
         int32_t kept = 58;
-        EXPECT_FALSE(ReadDeckSetting(store, kept));
+        EXPECT_FALSE(ReadDeckSetting(CSettingsStore(file), kept));
         EXPECT_EQ(kept, 58);
     }
 }

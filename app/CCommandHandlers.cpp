@@ -17,8 +17,8 @@
 #include "rules/Declarations.h"
 #include "rules/GameState.h"
 #include "rules/ViewUtil.h"
-#include "rules/record/CRecordReader.h"
-#include "rules/record/RecordEscape.h"
+#include "record/CRecordReader.h"
+#include "record/RecordEscape.h"
 
 namespace {
 

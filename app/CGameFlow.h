@@ -17,9 +17,9 @@
 #include "ai/ICommandSender.h"
 #include "ai/IStepPoster.h"
 #include "app/CGameBiddingHost.h"
-#include "rules/record/CRecordBuffer.h"
-#include "rules/record/IRecordFrame.h"
-#include "rules/record/IRecordView.h"
+#include "record/CRecordBuffer.h"
+#include "record/IRecordFrame.h"
+#include "record/IRecordView.h"
 
 class CBidPanelCore;
 class CReplaySnapshots;

@@ -21,10 +21,10 @@
 #include "rules/Cards.h"
 #include "rules/GameState.h"
 #include "rules/ViewUtil.h"
-#include "rules/record/CBerWalker.h"
-#include "rules/record/CRecordReader.h"
-#include "rules/record/GameRecord.h"
-#include "rules/record/RecordEscape.h"
+#include "record/CBerWalker.h"
+#include "record/CRecordReader.h"
+#include "record/GameRecord.h"
+#include "record/RecordEscape.h"
 #include "storage/SavedGameFile.h"
 
 namespace {

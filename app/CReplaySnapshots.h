@@ -7,7 +7,7 @@
 #include <functional>
 #include <span>
 
-#include "rules/record/CRecordBuffer.h"
+#include "record/CRecordBuffer.h"
 
 class CReplaySnapshots {
 public:

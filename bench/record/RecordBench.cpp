@@ -7,10 +7,10 @@
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
 #include "rules/GameState.h"
-#include "rules/record/CRecordReader.h"
-#include "rules/record/GameRecord.h"
-#include "rules/record/RecordEscape.h"
-#include "tests/rules/record/CRecordTable.h"
+#include "record/CRecordReader.h"
+#include "record/GameRecord.h"
+#include "record/RecordEscape.h"
+#include "tests/record/CRecordTable.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/GameState.h"
-#include "rules/record/CRecordReader.h"
-#include "rules/record/GameRecord.h"
-#include "tests/rules/record/CRecordTable.h"
+#include "record/CRecordReader.h"
+#include "record/GameRecord.h"
+#include "tests/record/CRecordTable.h"
 
 namespace {
 

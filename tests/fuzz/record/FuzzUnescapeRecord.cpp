@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "rules/record/CBerWalker.h"
-#include "rules/record/RecordEscape.h"
+#include "record/CBerWalker.h"
+#include "record/RecordEscape.h"
 
 namespace {
 

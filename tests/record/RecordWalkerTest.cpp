@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "rules/record/CBerWalker.h"
-#include "rules/record/RecordFormat.h"
-#include "rules/record/RecordWriter.h"
+#include "record/CBerWalker.h"
+#include "record/RecordFormat.h"
+#include "record/RecordWriter.h"
 
 namespace {
 

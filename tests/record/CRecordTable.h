@@ -15,8 +15,8 @@
 #include "net/Conn.h"
 #include "rules/Cards.h"
 #include "rules/GameState.h"
-#include "rules/record/IRecordFrame.h"
-#include "rules/record/IRecordView.h"
+#include "record/IRecordFrame.h"
+#include "record/IRecordView.h"
 
 // The bidding model's host over the game state.
 class CRecordBidHost : public IBiddingHost, public ICommandSender, public IStepPoster {

@@ -1,4 +1,4 @@
-#include "tests/rules/record/CRecordTable.h"
+#include "tests/record/CRecordTable.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "rules/record/CRecordBuffer.h"
+#include "record/CRecordBuffer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "rules/record/RecordEscape.h"
+#include "record/RecordEscape.h"
 
 namespace {
 

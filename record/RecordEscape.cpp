@@ -1,8 +1,8 @@
-#include "rules/record/RecordEscape.h"
+#include "record/RecordEscape.h"
 
 #include <array>
 
-#include "rules/record/CRecordBuffer.h"
+#include "record/CRecordBuffer.h"
 
 bool EscapeRecord(std::span<const uint8_t> record, std::string& out) {
     out.clear();

@@ -1,7 +1,7 @@
-#include "rules/record/CBerWalker.h"
+#include "record/CBerWalker.h"
 
-#include "rules/record/CRecordBuffer.h"
-#include "rules/record/RecordFormat.h"
+#include "record/CRecordBuffer.h"
+#include "record/RecordFormat.h"
 
 size_t DecodeLength(const uint8_t* p, size_t avail, size_t* length) {
     if (avail < 1) return 0;

@@ -1,4 +1,4 @@
-#include "rules/record/CRecordReader.h"
+#include "record/CRecordReader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,10 +11,10 @@
 #include "rules/Declarations.h"
 #include "rules/GameState.h"
 #include "rules/TableView.h"
-#include "rules/record/GameRecord.h"
-#include "rules/record/IRecordFrame.h"
-#include "rules/record/IRecordView.h"
-#include "rules/record/RecordFormat.h"
+#include "record/GameRecord.h"
+#include "record/IRecordFrame.h"
+#include "record/IRecordView.h"
+#include "record/RecordFormat.h"
 
 namespace {
 

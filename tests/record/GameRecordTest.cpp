@@ -14,10 +14,10 @@
 #include "rules/Declarations.h"
 #include "rules/GameState.h"
 #include "rules/TableView.h"
-#include "rules/record/CRecordReader.h"
-#include "rules/record/GameRecord.h"
-#include "rules/record/RecordFormat.h"
-#include "tests/rules/record/CRecordTable.h"
+#include "record/CRecordReader.h"
+#include "record/GameRecord.h"
+#include "record/RecordFormat.h"
+#include "tests/record/CRecordTable.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "rules/record/GameRecord.h"
+#include "record/GameRecord.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,10 +9,10 @@
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
 #include "rules/GameState.h"
-#include "rules/record/IRecordFrame.h"
-#include "rules/record/IRecordView.h"
-#include "rules/record/RecordFormat.h"
-#include "rules/record/RecordWriter.h"
+#include "record/IRecordFrame.h"
+#include "record/IRecordView.h"
+#include "record/RecordFormat.h"
+#include "record/RecordWriter.h"
 
 IRecordView* g_pRecordView = nullptr;
 IRecordFrame* g_pRecordFrame = nullptr;

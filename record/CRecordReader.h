@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "rules/record/CBerWalker.h"
+#include "record/CBerWalker.h"
 
 class CPlayerHand;
 

@@ -10,11 +10,11 @@
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
 #include "rules/GameState.h"
-#include "rules/record/CRecordReader.h"
-#include "rules/record/GameRecord.h"
-#include "rules/record/RecordFormat.h"
-#include "rules/record/RecordWriter.h"
-#include "tests/rules/record/CRecordTable.h"
+#include "record/CRecordReader.h"
+#include "record/GameRecord.h"
+#include "record/RecordFormat.h"
+#include "record/RecordWriter.h"
+#include "tests/record/CRecordTable.h"
 
 namespace {
 

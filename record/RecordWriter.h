@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "rules/record/CRecordBuffer.h"
+#include "record/CRecordBuffer.h"
 
 // INTEGER: the value's bytes from its highest non-zero byte down, no sign byte
 // (0 has empty content, a negative value takes four bytes).

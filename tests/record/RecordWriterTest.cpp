@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "rules/record/CRecordBuffer.h"
-#include "rules/record/RecordFormat.h"
-#include "rules/record/RecordWriter.h"
+#include "record/CRecordBuffer.h"
+#include "record/RecordFormat.h"
+#include "record/RecordWriter.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "rules/record/RecordWriter.h"
+#include "record/RecordWriter.h"
 
-#include "rules/record/RecordFormat.h"
+#include "record/RecordFormat.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <span>
 #include <string>
 
-#include "rules/record/CRecordBuffer.h"
+#include "record/CRecordBuffer.h"
 
 // Each writes its part in front of the list, or returns the list unchanged when
 // the part is absent.

@@ -157,5 +157,8 @@ std::string AppUsage() {
            "  --save-after-cards N FILE\n"
            "                     save the game to FILE once N cards have been played\n"
            "  --version          print the version and exit\n"
-           "  -h, --help         print this help and exit\n";
+           "  -h, --help         print this help and exit\n"
+           "\n"
+           "Exit status: 0 done, 1 failed at run time (no table reached, a failed\n"
+           "scripted save), 2 bad command line.\n";
 }

@@ -62,7 +62,7 @@ intptr_t CCommandDispatcher::OnConnNotify(uintptr_t wParam, intptr_t lParam) {
     buffer[length] = 0;
     if (drop) {
         // A state reply that cannot be read still ends the asking.
-        if (command == CMD_STATE_REPLY && g_pMainFrame && g_pView) OnStateReply(buffer, 0);
+        if (command == CMD_STATE_REPLY && g_pMainFrame && g_pView) OnStateReply(from, buffer, 0);
     } else if (g_pMainFrame && g_pView && command >= 1 && command <= kLastCommand) {
         Handle(command, from, buffer, length, lParam);
     }
@@ -111,7 +111,7 @@ void CCommandDispatcher::Handle(int command, int from, const uint8_t* text, size
         OnStateRequest(from);
         break;
     case CMD_STATE_REPLY:
-        OnStateReply(const_cast<uint8_t*>(text), length);
+        OnStateReply(from, const_cast<uint8_t*>(text), length);
         break;
     case CMD_DECLARE:
         OnDeclare(from);

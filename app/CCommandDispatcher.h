@@ -44,7 +44,7 @@ private:
     void OnShowCards(int from, const uint8_t* text, size_t length);
     void OnShowDone(int from);
     void OnStateRequest(int from);
-    void OnStateReply(uint8_t* text, size_t length);
+    void OnStateReply(int from, uint8_t* text, size_t length);
     void OnDeclare(int from);
     void OnAutoPlay(int from, const uint8_t* text);
     void OnAddAuto(int from, const uint8_t* text);

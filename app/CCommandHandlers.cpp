@@ -11,14 +11,14 @@
 #include "app/NetCommands.h"
 #include "net/UsersList.h"
 #include "platform/Trace.h"
+#include "record/CRecordReader.h"
+#include "record/RecordEscape.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
 #include "rules/Declarations.h"
 #include "rules/GameState.h"
 #include "rules/ViewUtil.h"
-#include "record/CRecordReader.h"
-#include "record/RecordEscape.h"
 
 namespace {
 
@@ -210,16 +210,25 @@ void CCommandDispatcher::OnShowDone(int from) {
 void CCommandDispatcher::OnStateRequest(int from) {
     const std::string text = m_flow.BuildStateReplyText();
     m_flow.Conn().BroadcastCmd(static_cast<int16_t>(from), CMD_STATE_REPLY, text.c_str(), -1);
+    // Asked after our answer, so that the asker has it before our question.
+    m_flow.AskBackForKeptGame(from);
 }
 
-void CCommandDispatcher::OnStateReply(uint8_t* text, size_t length) {
+void CCommandDispatcher::OnStateReply(int from, uint8_t* text, size_t length) {
+    if (from >= 0 && from == m_flow.KeptGameAskedUser()) {
+        // The answer to our question for a kept game: nothing but that game is taken.
+        const size_t n = length > 0 ? UnescapeRecord(text, length) : 0;
+        m_flow.TakeKeptGameAnswer(std::span<const uint8_t>(text, n));
+        return;
+    }
     // Only the answer to our own question is taken: a reply nobody asked for
     // would overwrite the game this program follows.
     if (!g_bStateAsked || g_bStateDone) return;
     if (length > 0) {
-        // The table's pending game (carried in the record, or none) replaces ours:
-        // every program must resume the same game when the seats have started.
-        m_flow.SetPendingGame(nullptr);
+        // The table's pending game (carried in the record) replaces ours; ours
+        // stays only when the table has none and runs no game.
+        bool ownUnsaved = false;
+        RecordPtr own = m_flow.ReleasePendingGame(&ownUnsaved);
         ResetContract();
         g_nDealer = -1;
         g_nBidRule = 0;
@@ -229,6 +238,7 @@ void CCommandDispatcher::OnStateReply(uint8_t* text, size_t length) {
         const size_t n = UnescapeRecord(text, length);
         if (ApplyRecord(std::span<const uint8_t>(text, n)) >= 0 && g_pTable)
             g_pTable->ShowCurrentTrick();
+        m_flow.TakeStateReplyPending(std::move(own), ownUnsaved);
     }
     g_bStateDone = 1;
     PlayHeldCards();
@@ -243,7 +253,8 @@ void CCommandDispatcher::PlayHeldCards() {
     for (const auto& [from, byte] : held) {
         const int p = PlaceOfActor(from);
         const uint8_t text[2] = {byte, 0};
-        if (ValidPlace(p) && g_pHand[p] && g_pHand[p]->FindSlot(byte - 1) >= 0) OnPlayCard(from, text);
+        if (ValidPlace(p) && g_pHand[p] && g_pHand[p]->FindSlot(byte - 1) >= 0)
+            OnPlayCard(from, text);
     }
 }
 

@@ -196,6 +196,7 @@ bool CGameFlow::AskForRunningGame() {
 }
 
 void CGameFlow::RepeatStateRequest() {
+    RepeatKeptGameRequest();
     if (!g_bStateAsked || g_bStateDone || !FrameAndView()) return;
     const uint32_t now = m_platform.Tick();
     if (static_cast<uint32_t>(now - m_dwAskedTick) < kStateRetryMs) return;
@@ -448,6 +449,11 @@ void CGameFlow::ApplySeatState(int user, uint16_t state) {
         return;
     }
     g_nDealer = PlaceOfSeat(1);
+    if (m_nKeptAskUser >= 0) {
+        // A program we asked may hold a kept game: no fresh game over it.
+        m_bDealAwaitsAnswer = true;
+        return;
+    }
     if (IsPlaceHandledHere(g_nDealer)) PostStep(STEP_ANNOUNCE_DEAL, UserAtPlace(g_nDealer));
 }
 

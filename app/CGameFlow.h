@@ -38,6 +38,8 @@ constexpr const char* kStatusChooseCall = "Please choose anything to say.";
 constexpr const char* kStatusWaitingCall = "Waiting for %s to say...";
 // Shown when the connection to the dealer closed.
 constexpr const char* kConnectionLostLine = "The connection to the dealer was lost.";
+// Begins the status line of a save that failed; the reason follows.
+constexpr const char* kStatusNotSaved = "The game was not saved: ";
 
 // Chat lines from the same sender beep when more than this has passed since the last line.
 constexpr uint32_t kChatBeepGap = 20000;
@@ -159,12 +161,31 @@ public:
     }
     const CRecordBuffer* PendingGame() const { return m_pending.get(); }
     bool HasUnsavedRecord() const { return m_bUnsaved; }
+    // Takes the pending game out (with its unsaved flag), leaving none.
+    RecordPtr ReleasePendingGame(bool* unsaved);
+    // After a state reply was applied: our own kept game (taken out before) comes
+    // back when the reply carried none and the table runs no game.
+    void TakeStateReplyPending(RecordPtr own, bool ownUnsaved);
+    // Four started seats in the user list: the table runs a game.
+    static bool TableRunsAGame();
+
+    // ---- a kept game that the table lost ----
+    // `user` asked us for the running game: while we hold no kept game and no
+    // game runs, we ask it back, since it may hold the game of a table whose
+    // dealer was lost.
+    void AskBackForKeptGame(int user);
+    // The user asked back, -1 when no such question is out.
+    int KeptGameAskedUser() const { return m_nKeptAskUser; }
+    // Its answer: only the kept game it carries is taken.
+    void TakeKeptGameAnswer(std::span<const uint8_t> record);
+    // Asks again when the answer is overdue; gives up after a few tries.
+    void RepeatKeptGameRequest();
 
     // ---- saved games ----
     // Writes the pending game, or when none is held the running game, to `path`.
-    // 1 when a file was written (a short write beeps and still counts), else 0
-    // after a beep.
-    int SaveGameFile(const std::string& path);
+    // 1 when every byte reached the file; else 0 after a beep, with the reason
+    // on the status line and in `failure`.
+    int SaveGameFile(const std::string& path, std::string* failure = nullptr);
     // Reads a saved game into the pending game, which resumes when the four seats
     // have started. A missing, empty, oversized, unreadable or malformed file beeps
     // and leaves the pending game as it was.
@@ -212,6 +233,9 @@ private:
     void ResumePendingGame();
     bool OpenBiddingPanel();
     void EndOfDeal();
+    // The four seats started while a question for a kept game was out: the
+    // kept game resumes, or a fresh game is dealt, once it is answered.
+    void DealAfterKeptGameAnswer();
     void GameOver();
     void RefuseCard(int slot, const char* reason);
     bool InputBlocked();
@@ -238,6 +262,10 @@ private:
     int m_nScoreShownDeal = -1; // deal number for which the score sheet was last shown
     int m_nAskedUser = -1;
     uint32_t m_dwAskedTick = 0;
+    int m_nKeptAskUser = -1;
+    int m_nKeptAskTries = 0;
+    uint32_t m_dwKeptAskTick = 0;
+    bool m_bDealAwaitsAnswer = false;
     std::function<void()> m_snapshotHook;
     int m_nDepth = 0;
     int m_nStepDepth = 0; // a step or a card click is running

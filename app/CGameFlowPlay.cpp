@@ -15,16 +15,16 @@
 #include "app/RefereeLine.h"
 #include "net/UsersList.h"
 #include "platform/Trace.h"
+#include "record/CBerWalker.h"
+#include "record/CRecordReader.h"
+#include "record/GameRecord.h"
+#include "record/RecordEscape.h"
 #include "rules/CCard.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
 #include "rules/GameState.h"
 #include "rules/ViewUtil.h"
-#include "record/CBerWalker.h"
-#include "record/CRecordReader.h"
-#include "record/GameRecord.h"
-#include "record/RecordEscape.h"
 #include "storage/SavedGameFile.h"
 
 namespace {
@@ -281,7 +281,7 @@ bool WellFormedRecord(std::span<const uint8_t> bytes) {
 
 } // namespace
 
-int CGameFlow::SaveGameFile(const std::string& path) {
+int CGameFlow::SaveGameFile(const std::string& path, std::string* failure) {
     // A held record is written unchanged; otherwise the running game is built
     // just for this save.
     RecordPtr built;
@@ -290,16 +290,23 @@ int CGameFlow::SaveGameFile(const std::string& path) {
         built = BuildGameRecord(nullptr);
         record = built.get();
     }
+    std::string why;
     if (!record) {
+        why = "there is no game to save";
+    } else {
+        int error = 0;
+        const FileResult result = WriteSavedGame(path, record->Bytes(), &error);
+        if (result != FileResult::Ok) why = SaveFailureText(path, result, error);
+    }
+    if (!why.empty()) {
+        // Only a file that holds every byte counts as saved; the player hears
+        // the beep and reads why on the status line.
         m_platform.Beep(kBeepSimple);
+        SetStatus(kStatusNotSaved + why);
+        Trace("save-failed");
+        if (failure) *failure = why;
         return 0;
     }
-    const FileResult result = WriteSavedGame(path, record->Bytes());
-    if (result == FileResult::OpenFailed) {
-        m_platform.Beep(kBeepSimple);
-        return 0;
-    }
-    if (result != FileResult::Ok) m_platform.Beep(kBeepSimple);
     m_bUnsaved = false;
     Trace("saved %u", static_cast<unsigned>(record->Length()));
     return 1;
@@ -330,6 +337,8 @@ void CGameFlow::OnConnectionLost() {
     g_bAutoPlay = 0;
     g_bComputerSearch = 0;
     m_nAskedUser = -1;
+    m_nKeptAskUser = -1;
+    m_bDealAwaitsAnswer = false;
     ShowChatLine(-1, kConnectionLostLine);
     SetStatus(kConnectionLostLine);
     if (m_lostHook) m_lostHook();

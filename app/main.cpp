@@ -1,13 +1,17 @@
 // VeskApp: the game program.
 #include <QApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/AppOptions.h"
 #include "app/qt/CAppSession.h"
+#include "net/ConsoleNetUi.h"
 #include "net/ui/NetDialogs.h"
 #include "platform/Trace.h"
+#include "platform/qt/PumpMessages.h"
 
 #ifndef VESK_VERSION
 #define VESK_VERSION "0.0.0"
@@ -29,19 +33,32 @@ int main(int argc, char** argv) {
     }
 
     SetTraceEnabled(options.trace);
+    // The network library's own lines (the dealer's figures) follow the switch too.
+    if (options.trace) setenv("VESK_TRACE", "1", 1);
     Trace("start");
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vesk");
     QApplication::setApplicationVersion(VESK_VERSION);
-    InstallNetDialogs();
+    // Nobody sees a window when the program runs headless, and a script that
+    // chose the table waits for the program rather than for a click: then the
+    // library's messages go to standard error and its dialogs count as cancelled.
+    const bool console =
+        QGuiApplication::platformName() == QLatin1String("offscreen") || options.connType >= 0;
+    CConsoleNetUi consoleUi([] { PumpMessages(); });
+    if (console)
+        SetNetUi(&consoleUi);
+    else
+        InstallNetDialogs();
     int code = 0;
     {
         CAppSession session(options);
-        if (session.Start())
-            code = QApplication::exec();
-        else
-            code = session.ExitCode();
+        if (session.Start()) code = QApplication::exec();
+        // A failure the session noted (a scripted save) turns a normal end into 1.
+        if (code == 0) code = session.ExitCode();
     }
-    RemoveNetDialogs();
+    if (console)
+        SetNetUi(nullptr);
+    else
+        RemoveNetDialogs();
     return code;
 }

@@ -155,6 +155,11 @@ void CClientLink::Dispatch(CConnSocket& ep) {
         if (--ep.m_awaitedReplies == 0 && ep.m_waitEvent) ep.m_waitEvent->Set();
         return;
     default:
+        if (h.command == CMD_CHAT_CODE &&
+            g_nQueuedStrings.load() >= CNetLibrary::kMaxQueuedForChat) {
+            ++CNetLibrary::s_droppedChat;
+            return;
+        }
         CNetLibrary::PostText(ep.m_window, h.command, h.from, PayloadText(payload, plen));
         if (IsCountedCommand(h.command)) ++ep.m_countedFrames;
         if (h.to == kEverybody && ep.m_waitEvent) ep.m_waitEvent->Set();

@@ -64,6 +64,7 @@ bool CConnSocket::Send(const void* data, size_t len) {
         // Keep the order: behind what is already waiting.
         if (m_queued.size() - m_queuedSent + len > kQueueLimit) {
             m_broken = true;
+            m_overQueued = true;
             return false;
         }
         m_queued.append(p, len);

@@ -8,6 +8,7 @@
 #include <string>
 #include <sys/types.h>
 
+#include "net/ConnBudget.h"
 #include "net/Frame.h"
 #include "platform/ManualResetEvent.h"
 #include "platform/MessageSink.h"
@@ -49,8 +50,13 @@ public:
     // Queue mode: sends what is queued; false when the socket failed.
     bool FlushQueue();
     bool HasQueued() const { return m_queued.size() > m_queuedSent; }
+    size_t QueuedBytes() const { return m_queued.size() - m_queuedSent; }
     // True once a send failed or the queue outgrew its limit: the owner closes it.
     bool IsBroken() const { return m_broken; }
+    // True when it broke because its queue outgrew the limit (the peer does not read).
+    bool IsOverQueued() const { return m_overQueued; }
+    // The owner gives the connection up; it is closed like a broken one.
+    void Abandon() { m_broken = true; }
 
     // Reads from the socket (without blocking) towards the next frame. At most
     // one frame is completed per call; later frames stay in the socket.
@@ -75,6 +81,9 @@ public:
     uint32_t m_index = 0;
     HWND m_window = nullptr;
     uint32_t m_loginDeadline = 0; // dealer: tick by which the login must have come
+    CConnBudget m_budget;         // dealer: what the connection may still send
+    // Queue mode: bytes waiting for a peer that does not read, beyond which the
+    // connection is given up.
     static constexpr size_t kQueueLimit = 1u << 20;
     static int s_sendWaitMs; // Wait mode: how long a send may wait for the socket
 
@@ -87,6 +96,7 @@ private:
     int m_fd;
     SendMode m_mode;
     bool m_broken = false;
+    bool m_overQueued = false;
     std::unique_ptr<uint8_t[]> m_tx;
     size_t m_frameLength = 0;
     std::unique_ptr<uint8_t[]> m_rx;

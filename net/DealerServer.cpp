@@ -1,5 +1,6 @@
 #include "net/DealerServer.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include "platform/Tick.h"
+#include "platform/Trace.h"
 
 int CDealerServer::s_loginTimeoutMs = 15000;
 
@@ -161,7 +163,12 @@ void CDealerServer::Run() {
         CloseExpiredLogins();
         if (fds[0].revents & POLLIN) Accept();
     }
+    for (const auto& c : m_conns)
+        m_stats.peakPerSecond = std::max(m_stats.peakPerSecond, c->m_budget.PeakPerSecond());
     m_conns.clear();
+    Trace("dealer-figures spoofed %u over-budget %u queue-full %u closed %u peak %u",
+          m_stats.spoofed, m_stats.overBudget, m_stats.queueFull, m_stats.closed,
+          m_stats.peakPerSecond);
 }
 
 void CDealerServer::Drain() {
@@ -207,13 +214,19 @@ bool CDealerServer::Adopt(int fd) {
     CConnSocket::TuneKeepAlive(fd);
     int on = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    // A fixed send buffer: what a peer that does not read can hold in the
+    // system stays small, and the rest waits in the queue, which is bounded.
+    int buffer = static_cast<int>(kSendBuffer);
+    setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &buffer, sizeof buffer);
     return Adopt(std::make_unique<CConnSocket>(fd, CConnSocket::SendMode::Queue));
 }
 
 bool CDealerServer::Adopt(std::unique_ptr<CConnSocket> c) {
     if (m_conns.size() >= kMaxConnections) return false;
     c->m_index = static_cast<uint32_t>(kFixedSlots + m_conns.size());
-    c->m_loginDeadline = GetTickCount() + static_cast<uint32_t>(s_loginTimeoutMs);
+    const uint32_t now = GetTickCount();
+    c->m_loginDeadline = now + static_cast<uint32_t>(s_loginTimeoutMs);
+    c->m_budget = CConnBudget(now);
     m_conns.push_back(std::move(c));
     return true;
 }
@@ -250,6 +263,11 @@ bool CDealerServer::Service(size_t pos, short revents) {
 
 void CDealerServer::Close(size_t pos) {
     const uint16_t id = m_conns[pos]->m_userId;
+    if (m_conns[pos]->IsOverQueued()) {
+        ++m_stats.closed;
+        Trace("dealer-closed %u queue", static_cast<unsigned>(id));
+    }
+    m_stats.peakPerSecond = std::max(m_stats.peakPerSecond, m_conns[pos]->m_budget.PeakPerSecond());
     m_conns.erase(m_conns.begin() + static_cast<std::ptrdiff_t>(pos));
     for (size_t i = pos; i < m_conns.size(); ++i)
         m_conns[i]->m_index = static_cast<uint32_t>(kFixedSlots + i);
@@ -281,18 +299,55 @@ void CDealerServer::Relay(const uint8_t* frame, size_t len, uint16_t to, const C
         if (target.m_userId == kNoUser || target.IsBroken()) continue;
         if (to != kEverybody && to != target.m_userId) continue;
         if (&target == sender) continue;
+        // A chat line is the one frame a peer can do without: it is not queued
+        // for a peer that already has a full queue waiting.
+        if (GetU16(frame + 4) == CMD_CHAT_CODE && target.QueuedBytes() + len > kChatQueueBudget) {
+            ++m_stats.queueFull;
+            continue;
+        }
         if (counted) ++target.m_countedFrames;
         target.Send(frame, len);
     }
+}
+
+bool CDealerServer::Owns(const CConnSocket& c, uint16_t from) const {
+    if (c.m_userId == kNoUser) return false;
+    if (from == c.m_userId) return true;
+    if (!CDealerUsers::IsValidId(from) || !m_users.IsTaken(from)) return false;
+    const USERINFO& e = m_users.List()[from];
+    return e.owner == c.m_userId && e.owner != from;
+}
+
+bool CDealerServer::Allow(CConnSocket& c, CConnBudget::Verdict verdict) {
+    if (verdict == CConnBudget::Verdict::Pass) return true;
+    if (verdict == CConnBudget::Verdict::Close && !c.IsBroken()) {
+        // Past its budget for too long: closed like a connection that failed.
+        ++m_stats.closed;
+        Trace("dealer-closed %u budget", static_cast<unsigned>(c.m_userId));
+        c.Abandon();
+    }
+    return false;
 }
 
 void CDealerServer::Dispatch(CConnSocket& c) {
     const FrameHeader h = c.Header();
     const uint8_t* payload = c.Frame() + kHeaderSize;
     const size_t plen = h.length - kHeaderSize;
+    const uint32_t now = GetTickCount();
+    if (!Allow(c, c.m_budget.Charge(now, h.command == CMD_CHAT_CODE))) {
+        ++m_stats.overBudget;
+        return;
+    }
     if (c.m_userId == kNoUser) {
         // Before its login a connection can do nothing but log in.
         if (h.command == NET_LOGIN) Admit(c);
+        return;
+    }
+    // Every frame speaks for a user this connection owns; one that names
+    // another user (a false leave, a card for another seat) goes nowhere.
+    if (!Owns(c, h.from)) {
+        ++m_stats.spoofed;
+        Allow(c, c.m_budget.Strike(now));
         return;
     }
     switch (h.command) {

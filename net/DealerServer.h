@@ -16,6 +16,15 @@
 #include "net/Discovery.h"
 #include "platform/ManualResetEvent.h"
 
+// What the dealer refused, for the closing figures and the tests.
+struct DealerStats {
+    uint32_t spoofed = 0;       // frames naming a sender the connection does not own
+    uint32_t overBudget = 0;    // frames beyond the sender's budget
+    uint32_t queueFull = 0;     // chat lines not queued for a peer that does not read
+    uint32_t closed = 0;        // connections closed for going past a budget
+    uint32_t peakPerSecond = 0; // most frames one connection sent within a second
+};
+
 class CDealerServer {
 public:
     // `stop` ends Run when set; it must outlive the server.
@@ -50,12 +59,21 @@ public:
 
     size_t ConnectionCount() const { return m_conns.size(); }
     CDealerUsers& Users() { return m_users; }
+    const DealerStats& Stats() const { return m_stats; }
+    // True when connection c may send frames as user `from`: its own logged-in
+    // user, or a computer partner it announced.
+    bool Owns(const CConnSocket& c, uint16_t from) const;
     void SetHostName(const std::string& host);
 
     static constexpr size_t kFixedSlots = 3;
     static constexpr size_t kMaxConnections = 60;
     static constexpr int kFramesPerEvent = 8;
     static int s_loginTimeoutMs; // a connection that has not logged in by then is closed
+    // Chat lines are no longer queued for a peer that has this much waiting.
+    static constexpr size_t kChatQueueBudget = 64 * 1024;
+    // The system's send buffer of each accepted connection (a login reply and
+    // a full state reply fit many times).
+    static constexpr size_t kSendBuffer = 64 * 1024;
 
 private:
     void Accept();
@@ -67,6 +85,8 @@ private:
     void Drain();
     int NextTimeout() const;
     void CloseExpiredLogins();
+    // Applies a budget verdict to c; false when the frame is to be dropped.
+    bool Allow(CConnSocket& c, CConnBudget::Verdict verdict);
 
     const ManualResetEvent& m_stop;
     int m_listenFd = -1;
@@ -77,4 +97,5 @@ private:
     CDealerUsers m_users;
     std::vector<std::unique_ptr<CConnSocket>> m_conns;
     std::unique_ptr<uint8_t[]> m_reply;
+    DealerStats m_stats;
 };

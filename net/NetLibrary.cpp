@@ -13,10 +13,13 @@
 #include <unistd.h>
 
 #include "net/ClientLink.h"
+#include "net/ConsoleNetUi.h"
 #include "net/Discovery.h"
 #include "net/NetUi.h"
+#include "net/PortRights.h"
 
 int CNetLibrary::s_loginWaitMs = 10000;
+std::atomic<uint32_t> CNetLibrary::s_droppedChat{0};
 int CNetLibrary::s_connectTimeoutMs = 5000;
 int CNetLibrary::s_shutdownWaitMs = 20000;
 
@@ -68,7 +71,7 @@ void CNetLibrary::ShowMessage(const std::string& text) {
     if (INetUi* ui = GetNetUi())
         ui->MessageBox(text);
     else
-        std::cerr << text << std::endl;
+        std::cerr << CConsoleNetUi::OneLine(text) << std::endl;
 }
 
 void CNetLibrary::Post(HWND window, uint16_t command, uint16_t user, intptr_t lParam) {
@@ -80,6 +83,7 @@ void CNetLibrary::Post(HWND window, uint16_t command, uint16_t user, intptr_t lP
 void CNetLibrary::PostText(HWND window, uint16_t command, uint16_t user, const std::string& text) {
     if (window == nullptr) return;
     CString* s = new (std::nothrow) CString(text);
+    if (s) ++g_nQueuedStrings;
     Post(window, command, user, reinterpret_cast<intptr_t>(s));
 }
 
@@ -108,12 +112,19 @@ void CNetLibrary::Prepare() {
 }
 
 int CNetLibrary::StartDealer() {
+    const std::string refused = RefusedDealerPort(TcpPort(), HoldsBindCapability());
+    if (!refused.empty()) {
+        ShowMessage(refused);
+        return 0;
+    }
     auto dealer = std::make_unique<CDealerServer>(m_stop);
     std::string error;
     if (!dealer->Open(TcpPort(), UdpPort(), error)) {
         ShowMessage(error);
         return 0;
     }
+    // Both sockets are bound: nothing else needs the right to bind low ports.
+    DropBindCapability();
     m_dealer = std::move(dealer);
     ++m_running;
     m_dealerThread = std::thread([this] {
@@ -159,10 +170,11 @@ void CNetLibrary::ListenLoop() {
 int CNetLibrary::DiscoverAndChoose(const std::string& host) {
     m_mode = kJoined;
     if (!host.empty()) {
-        // Chosen beforehand (command line, tests): no dialog. An unknown host
-        // leaves the address 0, and the connection fails with its message.
+        // Chosen beforehand (command line, tests): no dialog.
         m_dealerAddress = Resolve(host);
-        return 1;
+        if (m_dealerAddress != 0) return 1;
+        ShowMessage("Vesk dealer not found: no computer is called " + host + ".");
+        return 0;
     }
     INetUi* ui = GetNetUi();
     if (ui == nullptr) return 0; // no dialog to choose from: counts as cancelled

@@ -17,6 +17,10 @@
 #include "net/DealerServer.h"
 #include "platform/ManualResetEvent.h"
 
+// Strings posted to the program and not yet freed with DeleteCString: the
+// notifications waiting in the program's queue.
+extern std::atomic<int> g_nQueuedStrings;
+
 class CNetLibrary {
 public:
     static CNetLibrary& Instance();
@@ -53,6 +57,12 @@ public:
     static void Post(HWND window, uint16_t command, uint16_t user, intptr_t lParam);
     // The same with a new string holding text (freed by the program with DeleteCString).
     static void PostText(HWND window, uint16_t command, uint16_t user, const std::string& text);
+    // A chat line arriving while this many notifications wait in the program's
+    // queue is dropped: the queue stays bounded however fast lines come, and
+    // game commands are never dropped.
+    static constexpr int kMaxQueuedForChat = 256;
+    // Chat lines dropped so (for the tests and the figures).
+    static std::atomic<uint32_t> s_droppedChat;
 
     void SetChoices(const ConnChoices& choices) { m_choices = choices; }
     std::optional<ConnChoices> TakeChoices();

@@ -4,6 +4,7 @@
 
 USERINFO g_UsersList[kMaxUsers];
 std::atomic<int16_t> isBusy{0};
+std::atomic<int> g_nQueuedStrings{0};
 
 namespace {
 // Entry 100 + k with k sign-extended; nullptr when that falls outside the list.
@@ -36,4 +37,8 @@ void DelAutoPlayer(USERINFO* list, char k) {
     if (USERINFO* entry = AutoEntry(list, k)) std::memset(entry, 0, sizeof *entry);
 }
 
-void DeleteCString(CString* p) { delete p; }
+void DeleteCString(CString* p) {
+    if (p == nullptr) return;
+    --g_nQueuedStrings;
+    delete p;
+}

@@ -25,11 +25,13 @@ void SetTraceEnabled(bool on) {
 }
 
 bool TraceEnabled() {
-    return g_on;
+    // The environment is read again: the network library holds its own copy of
+    // this switch, and the program hands --trace on through VESK_TRACE.
+    return g_on || EnvWantsTrace();
 }
 
 void Trace(const char* format, ...) {
-    if (!g_on) return;
+    if (!TraceEnabled()) return;
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                         std::chrono::steady_clock::now() - g_start)
                         .count();

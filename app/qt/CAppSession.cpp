@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "ai/CAutoPartnerMenu.h"
 #include "ai/GameCommands.h"
@@ -79,9 +81,7 @@ bool CAppSession::Start() {
     m_conn = new CConn();
     g_pConn = m_conn;
     if (m_options.port != 0) CConn::SetPort(static_cast<uint16_t>(m_options.port));
-    if (m_options.connType >= 0)
-        m_conn->SetChoices(ConnChoices{m_options.name, m_options.connType, m_options.joinHost});
-    if (!m_conn->Init(&m_frame->Sink())) {
+    if (!Connect()) {
         m_exitCode = 1;
         return false;
     }
@@ -97,6 +97,23 @@ bool CAppSession::Start() {
     });
     m_askTimer->start(500);
     return true;
+}
+
+bool CAppSession::Connect() {
+    const bool scripted = m_options.connType >= 0;
+    for (int tries = 1;; ++tries) {
+        if (scripted)
+            m_conn->SetChoices(ConnChoices{m_options.name, m_options.connType, m_options.joinHost});
+        if (m_conn->Init(&m_frame->Sink())) return true;
+        if (!scripted) return false; // the player cancelled the welcome dialog
+        // The table may not be there yet (a dealer still starting, a port
+        // still in use): a few more tries, then the program gives up.
+        if (tries >= kStartTries) {
+            std::fprintf(stderr, "VeskApp: no table after %d tries; giving up\n", tries);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kStartPauseMs));
+    }
 }
 
 void CAppSession::RunCommandLineChoices() {
@@ -147,7 +164,7 @@ void CAppSession::AfterMessage() {
         const std::string sheet = ScoreSheetText();
         std::fputs(sheet.c_str(), stdout);
         std::fflush(stdout);
-        QApplication::exit(0);
+        QApplication::exit(m_exitCode);
         return;
     }
     SaveIfScripted();
@@ -172,8 +189,7 @@ void CAppSession::Shutdown() {
     }
     // Notifications the library posted before it stopped and that the ended event
     // loop never delivered: handed over now, so that their payloads are freed.
-    if (m_frame)
-        QCoreApplication::sendPostedEvents(&m_frame->Sink(), CQtMessageSink::EventType());
+    if (m_frame) QCoreApplication::sendPostedEvents(&m_frame->Sink(), CQtMessageSink::EventType());
     g_pMainFrame = nullptr;
     m_dispatcher.reset();
     m_autoPartner.reset();

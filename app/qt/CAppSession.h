@@ -32,7 +32,8 @@ public:
     // Creates the windows, connects and posts the first table check. False when
     // the connection was not made (the program ends).
     bool Start();
-    // The program's exit code once the event loop has returned.
+    // The program's exit code: 1 when start-up failed, or when something the
+    // command line asked for failed (a scripted save); else 0.
     int ExitCode() const { return m_exitCode; }
 
     // ---- saved games and replay (the Game menu) ----
@@ -40,8 +41,9 @@ public:
     int SaveGame();
     // The open dialog, then LoadGameFrom.
     void LoadGame();
-    // Writes the held record, or the running game, to `path`; beeps on failure.
-    int SaveGameTo(const std::string& path);
+    // Writes the held record, or the running game, to `path`; beeps on failure
+    // and, when asked, says why in `failure`.
+    int SaveGameTo(const std::string& path, std::string* failure = nullptr);
     // Reads `path` as the held record; beeps and keeps the old one on failure.
     bool LoadGameFrom(const std::string& path);
     void Undo();
@@ -54,7 +56,15 @@ public:
     bool CanRedo() const;
     bool HasUnsavedRecord() const;
 
+    // A table chosen on the command line is tried this often, this far apart,
+    // before the program ends with status 1.
+    static constexpr int kStartTries = 10;
+    static constexpr int kStartPauseMs = 1000;
+
 private:
+    // Init on the connection, again after a pause while the command line's
+    // table cannot be reached; false when the program is to end.
+    bool Connect();
     void OnFrameMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
     void OnViewMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
     // After every message: AutoPlay on once seated in a running game; the end of

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QStringList>
 #include <QTimer>
+#include <cstdio>
 #include <mutex>
 
 #include "app/CCommandDispatcher.h"
@@ -12,7 +13,6 @@
 #include "app/qt/CAppSession.h"
 #include "app/qt/CMainFrame.h"
 #include "net/Conn.h"
-#include "net/NetUi.h"
 #include "platform/Trace.h"
 #include "platform/qt/QtMessageSink.h"
 #include "rules/GameState.h"
@@ -20,7 +20,7 @@
 namespace {
 
 // A table chosen on the command line is joined again this many times, this far apart.
-constexpr int kReconnectTries = 40;
+constexpr int kReconnectTries = 60;
 constexpr int kReconnectPauseMs = 500;
 
 const char* const kDefaultSuffix = "vsk";
@@ -75,10 +75,10 @@ void CAppSession::LoadGame() {
     LoadGameFrom(dialog.selectedFiles().constFirst().toStdString());
 }
 
-int CAppSession::SaveGameTo(const std::string& path) {
+int CAppSession::SaveGameTo(const std::string& path, std::string* failure) {
     if (!m_flow) return 0;
     std::lock_guard<std::recursive_mutex> lock(CCommandDispatcher::CommandLock());
-    return m_flow->SaveGameFile(path);
+    return m_flow->SaveGameFile(path, failure);
 }
 
 bool CAppSession::LoadGameFrom(const std::string& path) {
@@ -91,7 +91,12 @@ void CAppSession::SaveIfScripted() {
     if (m_scriptedSaveDone || m_options.saveAfterCards <= 0 || !m_flow) return;
     if (m_flow->CardsPlayed() < m_options.saveAfterCards) return;
     m_scriptedSaveDone = true;
-    SaveGameTo(m_options.saveFile);
+    std::string failure;
+    if (SaveGameTo(m_options.saveFile, &failure) == 1) return;
+    // The game goes on; the program ends with status 1 once it is over.
+    std::fprintf(stderr, "VeskApp: the game was not saved: %s\n", failure.c_str());
+    std::fflush(stderr);
+    m_exitCode = 1;
 }
 
 bool CAppSession::CanSave() const {
@@ -145,17 +150,14 @@ void CAppSession::Reconnect() {
         m_conn->Done();
         isBusy = 0;
     }
-    // A table chosen on the command line is joined again with the same choices and
-    // without dialogs (a failed try must not wait on a message box); otherwise the
-    // welcome dialog lets the player start or join another table.
+    // A table chosen on the command line is joined again with the same choices;
+    // the program then shows no dialogs (its messages go to standard error), so a
+    // failed try does not wait on a message box. Otherwise the welcome dialog lets
+    // the player start or join another table.
     const bool scripted = m_options.connType >= 0;
-    INetUi* ui = GetNetUi();
-    if (scripted) {
-        SetNetUi(nullptr);
+    if (scripted)
         m_conn->SetChoices(ConnChoices{m_options.name, m_options.connType, m_options.joinHost});
-    }
     const int connected = m_conn->Init(&m_frame->Sink());
-    if (scripted) SetNetUi(ui);
     if (m_finished) return;
     if (connected) {
         m_reconnecting = false;

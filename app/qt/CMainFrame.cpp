@@ -113,6 +113,9 @@ void CMainFrame::SetStatusText(const std::string& text) {
 void CMainFrame::AddChatListLine(const std::string& line) {
     QListWidget* chat = m_chatBar->ChatList();
     chat->addItem(QString::fromStdString(line));
+    // The oldest lines go once the list is full, however long the table chats.
+    while (chat->count() > kMaxChatLines)
+        delete chat->takeItem(0);
     chat->scrollToBottom();
 }
 

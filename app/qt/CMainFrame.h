@@ -23,6 +23,8 @@ class CMainFrame : public QMainWindow, public IFrameUi, public IExitQuestions {
 public:
     static constexpr int kWidth = 548;
     static constexpr int kHeight = 608;
+    // Chat lines the chat list keeps; older ones are dropped.
+    static constexpr int kMaxChatLines = 500;
 
     CMainFrame();
     ~CMainFrame() override;

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -187,11 +188,13 @@ void AppProcess::Reap(bool block) {
         if (m_exited) return;
     }
     int status = 0;
-    const pid_t done = waitpid(m_pid, &status, block ? 0 : WNOHANG);
+    rusage usage{};
+    const pid_t done = wait4(m_pid, &status, block ? 0 : WNOHANG, &usage);
     if (done == m_pid) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_exited = true;
         m_status = status;
+        m_peakRssKb = usage.ru_maxrss;
         m_changed.notify_all();
     }
 }
@@ -229,6 +232,11 @@ bool AppProcess::WaitForExit(Ms timeout) {
 int AppProcess::ExitCode() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_exited && WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1;
+}
+
+long AppProcess::PeakRssKb() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_exited ? m_peakRssKb : 0;
 }
 
 bool AppProcess::Running() const {

@@ -70,6 +70,8 @@ public:
     int ExitCode() const;
     bool Running() const;
     pid_t Pid() const { return m_pid; }
+    // The child's peak resident set in kilobytes, once it has ended; 0 before.
+    long PeakRssKb() const;
     // Kills the child (SIGKILL) and waits for it and its output.
     void Kill();
 
@@ -91,6 +93,7 @@ private:
     std::string m_label;
     pid_t m_pid = -1;
     int m_status = -1;
+    long m_peakRssKb = 0;
     bool m_exited = false;
     int m_openStreams = 0;
     std::string m_out, m_err;

@@ -1,9 +1,13 @@
 // Programs that go away in the middle of a game: a started player's program is
 // killed and another takes the seat, and the game resumes where it stopped; the
-// dealer's program is killed and the other program goes on to a new table.
+// dealer's program is killed in deal 2, a new dealer program takes its seat, and
+// the game that the others kept resumes for the whole table.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e/E2eSupport.h"
@@ -83,20 +87,53 @@ TEST_F(LostPlayer, KilledPlayerIsReplacedAndTheGameResumes) {
     EXPECT_EQ(cid.CountTrace("deal 1"), 0) << cid.Describe();
 }
 
-TEST_F(LostPlayer, KilledDealerLeavesTheOtherProgramFreeToJoinANewTable) {
-    e2e::AppProcess dealer("dealer"), bob("bob"), dan("dan");
-    ASSERT_TRUE(StartDealer(dealer, "Ann")) << dealer.Describe();
-    ASSERT_TRUE(StartJoiner(bob, "Bob", true));
-    ASSERT_TRUE(bob.WaitForTrace("card", kKillAfterCards, kEventLimit)) << bob.Describe();
-    dealer.Kill();
-
-    ASSERT_TRUE(bob.WaitForTrace("dealer-lost", 1, kEventLimit)) << bob.Describe();
-    ASSERT_TRUE(bob.Running()) << bob.Describe();
-    // A new dealer on the same port: the program that lost its dealer joins it
-    // with its command line's choices and plays a new game there.
-    ASSERT_TRUE(StartDealer(dan, "Dan")) << dan.Describe();
-    ASSERT_TRUE(bob.WaitForTrace("connected", 1, kEventLimit)) << bob.Describe();
-    ExpectSameFinishedGame(dan, bob);
-    EXPECT_EQ(bob.CountTrace("resumed"), 0) << bob.Describe();
-    EXPECT_EQ(bob.CountTrace("deal 1"), 2) << bob.Describe();
+TEST_F(LostPlayer, KilledDealerIsReplacedAndTheKeptGameResumesForTheWholeTable) {
+    // Four programs, a human at each seat; the dealer's PC is lost in deal 2.
+    static const char* const names[4] = {"Ann", "Bob", "Cid", "Dee"};
+    std::vector<std::unique_ptr<e2e::AppProcess>> apps;
+    for (int seat = 1; seat <= 4; ++seat) {
+        apps.push_back(std::make_unique<e2e::AppProcess>(names[seat - 1]));
+        std::vector<std::string> args = {
+            "--name",  names[seat - 1], "--seat",           std::to_string(seat),
+            "--start", "--autoplay",    "--exit-after-game"};
+        if (seat == 1)
+            args.push_back("--deal");
+        else
+            args.insert(args.end(), {"--join", "127.0.0.1"});
+        ASSERT_TRUE(apps.back()->Start(VESK_APP_PATH, Args(args), e2e::HeadlessEnv(port)));
+        if (seat == 1) ASSERT_TRUE(tablesheets::WaitForListener(*apps[0], port, kListenLimit));
+    }
+    e2e::AppProcess& bob = *apps[1];
+    ASSERT_TRUE(bob.WaitForTrace("deal 2", 1, kGameLimit)) << bob.Describe();
+    ASSERT_TRUE(bob.WaitForTrace("card", 32 + kKillAfterCards, kEventLimit)) << bob.Describe();
+    apps[0]->Kill();
+    for (int i = 1; i < 4; ++i) {
+        ASSERT_TRUE(apps[i]->WaitForTrace("dealer-lost", 1, kEventLimit)) << apps[i]->Describe();
+        ASSERT_TRUE(apps[i]->Running()) << apps[i]->Describe();
+    }
+    // A new dealer program on seat 1 of the same port, some time later: it holds no
+    // kept game, the others do.
+    std::this_thread::sleep_for(std::chrono::seconds(15));
+    e2e::AppProcess dan("Dan");
+    ASSERT_TRUE(dan.Start(VESK_APP_PATH,
+                          Args({"--name", "Dan", "--deal", "--seat", "1", "--start", "--autoplay",
+                                "--exit-after-game"}),
+                          e2e::HeadlessEnv(port)));
+    ASSERT_TRUE(dan.WaitForExit(kGameLimit)) << dan.Describe();
+    ASSERT_EQ(dan.ExitCode(), 0) << dan.Describe();
+    const std::vector<std::string> rows = tablesheets::SheetRows(dan.Out());
+    EXPECT_TRUE(tablesheets::FinishedGame(rows)) << dan.Out();
+    // Deal 1, played before the kill, is on every sheet; nothing was dealt anew.
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front().rfind("1 ", 0), 0u) << dan.Out();
+    EXPECT_EQ(dan.CountTrace("resumed"), 1) << dan.Describe();
+    EXPECT_EQ(dan.CountTrace("deal 1"), 0) << dan.Describe();
+    for (int i = 1; i < 4; ++i) {
+        e2e::AppProcess& app = *apps[i];
+        ASSERT_TRUE(app.WaitForExit(kGameLimit)) << app.Describe();
+        ASSERT_EQ(app.ExitCode(), 0) << app.Describe();
+        EXPECT_EQ(tablesheets::SheetRows(app.Out()), rows) << app.Out() << "\n" << dan.Out();
+        EXPECT_EQ(app.CountTrace("resumed"), 1) << app.Describe();
+        EXPECT_EQ(app.CountTrace("deal 1"), 1) << app.Describe();
+    }
 }

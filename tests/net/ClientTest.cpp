@@ -97,16 +97,18 @@ TEST_F(ClientTest, SendingCountsAndEchoes) {
     // Ann sends with her count (1); we then send with seq 2.
     ASSERT_TRUE(a.Send(MakeFrame(0, 0xFFFF, 10, a.counted, "from ann")));
     ASSERT_TRUE(sink.WaitForCommand(10));
+    // For our computer partner 5 (user 105), once it is seated.
+    conn.BroadcastCmd(-1, NET_ADDAUTO, "\x05", -1);
     conn.BroadcastCmd(-1, 11, "again", 105);
     atA = a.ReadCommand(11);
     ASSERT_TRUE(atA);
-    EXPECT_EQ(HeaderOf(*atA).seq, 2u);
+    EXPECT_EQ(HeaderOf(*atA).seq, 3u);
     EXPECT_EQ(HeaderOf(*atA).from, 105);
     conn.BroadcastCmd(-1, 1, "chat", -1); // not counted
     conn.BroadcastCmd(-1, 12, "after chat", -1);
     atA = a.ReadCommand(12);
     ASSERT_TRUE(atA);
-    EXPECT_EQ(HeaderOf(*atA).seq, 3u);
+    EXPECT_EQ(HeaderOf(*atA).seq, 4u);
     // To one user: no echo is waited for.
     conn.BroadcastCmd(0, 13, "only ann", -1);
     atA = a.ReadCommand(13);

@@ -156,11 +156,13 @@ void RawClient::Close() {
     fd = -1;
 }
 
-bool RawClient::Connect(uint16_t port) {
+bool RawClient::Connect(uint16_t port, int receiveBuffer) {
     Close();
     fd = socket(AF_INET, SOCK_STREAM, 0);
     int on = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    if (receiveBuffer > 0)
+        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);

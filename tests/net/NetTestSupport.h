@@ -89,7 +89,8 @@ public:
     RawClient(const RawClient&) = delete;
     RawClient& operator=(const RawClient&) = delete;
 
-    bool Connect(uint16_t port);
+    // receiveBuffer > 0 shrinks the socket's receive buffer to about that size.
+    bool Connect(uint16_t port, int receiveBuffer = 0);
     // Logs in; returns the id given, or -1. The reply is kept in lastReply.
     int Login(const std::string& name, int timeoutMs = kWaitMs);
     bool Send(const std::vector<uint8_t>& bytes);

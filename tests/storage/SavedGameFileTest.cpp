@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -74,7 +78,41 @@ TEST_F(SavedGameFileTest, ReadingChecksTheFile) {
     }
 }
 
-TEST_F(SavedGameFileTest, WritingWhereNoFileCanBeMadeFails) {
-    EXPECT_EQ(WriteSavedGame((dir / "no" / "such" / "x.vsk").string(), std::vector<uint8_t>{1}),
-              FileResult::OpenFailed);
+TEST_F(SavedGameFileTest, AFailedSaveSaysWhyAndKeepsTheEarlierFile) {
+    int error = 0;
+    const std::string missing = (dir / "no" / "such" / "x.vsk").string();
+    EXPECT_EQ(WriteSavedGame(missing, std::vector<uint8_t>{1}, &error), FileResult::OpenFailed);
+    EXPECT_EQ(error, ENOENT);
+    EXPECT_NE(SaveFailureText(missing, FileResult::OpenFailed, error).find(missing),
+              std::string::npos);
+    // A device that takes no bytes: every write fails, nothing is renamed over it.
+    EXPECT_EQ(WriteSavedGame("/dev/full", std::vector<uint8_t>(100, 1), &error),
+              FileResult::ShortWrite);
+    EXPECT_EQ(error, ENOSPC);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+
+    // A disk that fills up in the middle of a save (here a file size limit, in a
+    // child process): the earlier file keeps its bytes and no temporary file stays.
+    const std::string path = WriteRaw("earlier.vsk", 40);
+    std::vector<uint8_t> before;
+    ASSERT_EQ(ReadSavedGame(path, before), FileResult::Ok);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        int e = 0;
+        const FileResult r = WriteSavedGame(path, std::vector<uint8_t>(5000, 7), &e);
+        _exit(r == FileResult::ShortWrite && e == EFBIG ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::vector<uint8_t> after;
+    ASSERT_EQ(ReadSavedGame(path, after), FileResult::Ok);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                            std::filesystem::directory_iterator()),
+              1);
 }

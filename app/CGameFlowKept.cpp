@@ -82,8 +82,9 @@ void CGameFlow::AskBackForKeptGame(int user) {
 void CGameFlow::TakeKeptGameAnswer(std::span<const uint8_t> record) {
     m_nKeptAskUser = -1;
     CKeptGameFinder finder;
-    if (!record.empty() && finder.Walk(record) > 0 && !finder.kept.empty() && !m_pending &&
-        !g_bGameRunning) {
+    // Taken while no game runs, or while the four started seats wait for it.
+    const bool wanted = !m_pending && (!g_bGameRunning || m_bDealAwaitsAnswer);
+    if (wanted && !record.empty() && finder.Walk(record) > 0 && !finder.kept.empty()) {
         SetPendingGame(CRecordBuffer::FromBytes(finder.kept));
         Trace("kept-game %zu", finder.kept.size());
     }

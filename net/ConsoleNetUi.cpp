@@ -6,13 +6,23 @@
 CConsoleNetUi::CConsoleNetUi(std::function<void()> pump) : m_pump(std::move(pump)) {}
 
 bool CConsoleNetUi::WelcomeDialog(std::string&, int&) {
-    MessageBox(kNoWelcomeDialog);
+    SayNoDialog();
     return false;
 }
 
 bool CConsoleNetUi::SelectComputer(const std::function<void()>&, uint32_t&) {
-    MessageBox(kNoWelcomeDialog);
+    SayNoDialog();
     return false;
+}
+
+void CConsoleNetUi::SayNoDialog() {
+    {
+        // After a failed start the dialog would only have offered another try:
+        // the failure's own message says enough.
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (!m_last.empty()) return;
+    }
+    MessageBox(kNoWelcomeDialog);
 }
 
 void CConsoleNetUi::AddAnswer(const DiscoveryAnswer&) {}

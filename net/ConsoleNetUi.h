@@ -30,6 +30,9 @@ public:
         "no window for the welcome dialog: choose the table with --deal or --join HOST";
 
 private:
+    // Says once that there is no window for a dialog, unless a failure said more.
+    void SayNoDialog();
+
     std::function<void()> m_pump;
     std::mutex m_lock;
     std::string m_last;

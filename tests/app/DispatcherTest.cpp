@@ -175,3 +175,66 @@ TEST_F(DispatcherTest, BiddingPanelEnablesTheOwnCallsOfEachSituation) {
     }
     EXPECT_TRUE(panel->Model().IsOver());
 }
+
+TEST_F(DispatcherTest, KeptGameOfALostDealerResumesAtTheNewDealersTable) {
+    // The answer of a program that holds nothing, and that of a program that kept
+    // the game when its dealer was lost.
+    const std::string emptyReply = flow->BuildStateReplyText();
+    StartFourHumans();
+    DealHands();
+    SetContract(9, kHeart, 1, 1);
+    PlayFrom(1, "KS");
+    flow->KeepRunningGame();
+    const std::string keptReply = flow->BuildStateReplyText();
+
+    // A survivor with its kept game asks the new dealer, which holds none: the
+    // survivor keeps its own.
+    TearDown();
+    SetUp();
+    flow->KeepRunningGame();
+    ASSERT_NE(flow->PendingGame(), nullptr);
+    AddUser(0, "Dan");
+    AddUser(1, "Bob");
+    conn.m_nUserId = 1;
+    table.ownId = 1;
+    flow->OnGameStep(STEP_CHECK_TABLE, 0);
+    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
+    table.Deliver(CMD_STATE_REPLY, 0, emptyReply);
+    Pump();
+    EXPECT_EQ(g_bStateDone, 1);
+    EXPECT_NE(flow->PendingGame(), nullptr);
+
+    // The new dealer, alone at first, started at seat 1.
+    TearDown();
+    SetUp();
+    table.ownId = 0;
+    table.sent.clear();
+    AddUser(0, "Dan");
+    CheckTable();
+    table.DeliverPlaceState(0, static_cast<int16_t>(0x8001));
+    Pump();
+    // The survivor asks it for the running game: it answers and asks back.
+    AddUser(1, "Bob");
+    table.Deliver(CMD_STATE_REQUEST, 1, "");
+    Pump();
+    ASSERT_EQ(table.SentOf(CMD_STATE_REPLY).size(), 1u);
+    const auto asked = table.SentOf(CMD_STATE_REQUEST);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].to, 1);
+    // All four seats start before the answer: no fresh game is dealt.
+    AddUser(2, "Cid");
+    AddUser(3, "Dee");
+    for (uint16_t u = 1; u <= 3; ++u)
+        table.DeliverPlaceState(u, static_cast<int16_t>(0x8001 + u));
+    Pump();
+    EXPECT_TRUE(g_bGameRunning);
+    EXPECT_TRUE(table.SentOf(CMD_NEW_DEAL).empty());
+    // The answer brings the kept game, which resumes where it stopped.
+    table.Deliver(CMD_STATE_REPLY, 1, keptReply);
+    Pump();
+    EXPECT_EQ(flow->PendingGame(), nullptr);
+    EXPECT_EQ(g_contract.value, 9);
+    EXPECT_EQ(g_pTable->Count(), 1);
+    EXPECT_EQ(g_pHand[0]->Count(), 8);
+    EXPECT_TRUE(table.SentOf(CMD_NEW_DEAL).empty());
+}

@@ -221,8 +221,8 @@ TEST(HostilePeer, ChatFloodLeavesTheTablePlayingWithBoundedMemory) {
     flooded.ExpectAgreeingSheets();
     const std::string figures = flooded.DealerFigures();
     std::cout << "calm game " << calm.GameMs() << " ms, flooded game " << flooded.GameMs()
-              << " ms; flood " << linesSent << " lines over " << logins << " logins; " << figures
-              << "\n";
+              << " ms; flood " << linesSent << " lines over " << logins << " logins\n"
+              << "calm dealer: " << calm.DealerFigures() << "\nflooded dealer: " << figures << "\n";
     for (int i = 0; i < 4; ++i) {
         std::cout << "peak RSS seat " << i + 1 << ": calm " << calm.apps[i].PeakRssKb()
                   << " kB, flooded " << flooded.apps[i].PeakRssKb() << " kB\n";

@@ -69,6 +69,9 @@ public:
     static constexpr size_t kMaxConnections = 60;
     static constexpr int kFramesPerEvent = 8;
     static int s_loginTimeoutMs; // a connection that has not logged in by then is closed
+    // Per-connection budgets on (the relay benchmarks measure the relay itself
+    // and switch them off).
+    static bool s_budgets;
     // Chat lines are no longer queued for a peer that has this much waiting.
     static constexpr size_t kChatQueueBudget = 64 * 1024;
     // The system's send buffer of each accepted connection (a login reply and

@@ -66,6 +66,8 @@ public:
 class DealerRelay : public Relay {
 public:
     DealerRelay() : m_server(m_stop) {
+        // The relay itself is measured: one client sends far beyond a player's budget.
+        CDealerServer::s_budgets = false;
         std::string error;
         if (m_server.Open(0, 0, error)) m_thread = std::thread([this] { m_server.Run(); });
     }

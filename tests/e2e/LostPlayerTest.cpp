@@ -101,7 +101,9 @@ TEST_F(LostPlayer, KilledDealerIsReplacedAndTheKeptGameResumesForTheWholeTable) 
         else
             args.insert(args.end(), {"--join", "127.0.0.1"});
         ASSERT_TRUE(apps.back()->Start(VESK_APP_PATH, Args(args), e2e::HeadlessEnv(port)));
-        if (seat == 1) ASSERT_TRUE(tablesheets::WaitForListener(*apps[0], port, kListenLimit));
+        if (seat == 1) {
+            ASSERT_TRUE(tablesheets::WaitForListener(*apps[0], port, kListenLimit));
+        }
     }
     e2e::AppProcess& bob = *apps[1];
     ASSERT_TRUE(bob.WaitForTrace("deal 2", 1, kGameLimit)) << bob.Describe();

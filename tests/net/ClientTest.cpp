@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 #include "net/ClientLink.h"
 #include "net/Conn.h"
@@ -178,4 +181,48 @@ TEST_F(ClientTest, LoginReplyOfTheWrongSizeVersionCommandOrIdFails) {
         PutU16(bad.data() + offset, value);
         EXPECT_EQ(CClientLink::TakeLoginReply(bad.data(), bad.size()), -1) << offset;
     }
+}
+
+namespace {
+// A window that keeps every notification unhandled, as a program busy elsewhere.
+class HoldingSink : public IMessageSink {
+public:
+    ~HoldingSink() override {
+        for (const auto& [w, l] : held)
+            if ((w >> 16) != NET_PLACESTATE) DeleteCString(reinterpret_cast<CString*>(l));
+    }
+    void PostMessage(uint32_t, uintptr_t wParam, intptr_t lParam) override {
+        std::lock_guard<std::mutex> lock(mutex);
+        held.emplace_back(wParam, lParam);
+    }
+    int Count(uint16_t command) {
+        std::lock_guard<std::mutex> lock(mutex);
+        int n = 0;
+        for (const auto& m : held)
+            n += (m.first >> 16) == command ? 1 : 0;
+        return n;
+    }
+    std::mutex mutex;
+    std::vector<std::pair<uintptr_t, intptr_t>> held;
+};
+} // namespace
+
+TEST_F(ClientTest, ChatBeyondTheQueueBoundIsDroppedButGameCommandsAreNot) {
+    CDealerServer::s_budgets = false; // the whole flood reaches this program
+    TestDealer d;
+    RawClient ann;
+    HoldingSink window;
+    ASSERT_TRUE(d.Start());
+    ASSERT_TRUE(ann.Connect(d.Port()));
+    ASSERT_EQ(ann.Login("Ann"), 0);
+    ASSERT_EQ(Join(d.Port(), "Bob", &window), 1);
+    for (int i = 0; i < 2 * CNetLibrary::kMaxQueuedForChat; ++i)
+        ASSERT_TRUE(ann.Send(MakeFrame(0, 0xFFFF, CMD_CHAT_CODE, 0, "spam")));
+    ASSERT_TRUE(ann.Send(MakeFrame(0, 0xFFFF, 9, 0, "card")));
+    ASSERT_TRUE(WaitUntil([&] { return window.Count(9) == 1; }));
+    EXPECT_GT(window.Count(CMD_CHAT_CODE), 0);
+    EXPECT_LE(static_cast<int>(window.held.size()), CNetLibrary::kMaxQueuedForChat + 1);
+    EXPECT_EQ(static_cast<int>(CNetLibrary::s_droppedChat.load()),
+              2 * CNetLibrary::kMaxQueuedForChat - window.Count(CMD_CHAT_CODE));
+    conn.Done();
 }

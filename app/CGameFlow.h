@@ -85,10 +85,10 @@ public:
     void Wait(int ms, bool pump);
     // The same wait, never scaled.
     void WaitUnscaled(int ms, bool pump);
-    // Asks until the table is idle (1) or `tries` pauses of 100 ms have passed.
-    // The pause between tries is scaled by the pace; at fast paces it is a
-    // back-off from 1 ms, and the limit stays that of the normal pace. After the
-    // last try, clears the library's busy count when asked; 0.
+    // Asks until the table is idle (1) or `tries` pauses have passed. A pause is
+    // 100 ms scaled by the pace; at paces faster than normal it is never shorter
+    // than a back-off from 1 ms up to 16 ms, and the limit stays `tries` x 100 ms.
+    // After the last try, clears the library's busy count when asked; 0.
     int WaitSynchro(int tries, bool clearBusy);
     // The idle probes sent to the table since the last call (read at game over).
     int TakeProbeCount();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 #include <chrono>
 #include <thread>
@@ -18,7 +19,10 @@ void PumpMessages() {
 }
 
 void PumpMessagesFor(int ms) {
-    if (QCoreApplication::instance() == nullptr) {
+    // Without an event loop to sleep in (no application, or a thread of its own)
+    // there is nothing to dispatch: a plain sleep.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr || QThread::currentThread() != app->thread()) {
         if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         return;
     }

@@ -1,7 +1,9 @@
 #include "app/CGameFlow.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "ai/CComputerPlayer.h"
 #include "ai/GameCommands.h"
@@ -23,6 +25,13 @@
 namespace {
 
 CGameFlow* s_hookFlow = nullptr;
+
+bool OtherHumanAtTable() {
+    int humans = 0;
+    for (int user = 0; user < kMaxUsers; ++user)
+        if (g_UsersList[user].name[0] != 0 && g_UsersList[user].owner == user) ++humans;
+    return humans >= 2;
+}
 
 void PumpHook(void* context) {
     static_cast<CGameFlow*>(context)->PumpMessages();
@@ -293,10 +302,10 @@ int CGameFlow::ScaledMs(int ms) const {
 }
 
 void CGameFlow::WaitUnscaled(int ms, bool pump) {
-    const uint32_t start = m_platform.Tick();
-    do {
-        if (pump) PumpMessages();
-    } while (static_cast<uint32_t>(m_platform.Tick() - start) < static_cast<uint32_t>(ms));
+    if (pump)
+        m_platform.PumpMessagesFor(ms);
+    else if (ms > 0)
+        m_platform.Sleep(ms);
 }
 
 void CGameFlow::Wait(int ms, bool pump) {
@@ -304,12 +313,27 @@ void CGameFlow::Wait(int ms, bool pump) {
 }
 
 int CGameFlow::WaitSynchro(int tries, bool clearBusy) {
-    for (int i = 0; i < tries; ++i) {
+    // Peers answer the probe from their receive threads, often just before their
+    // main threads handle the last command: at a fast pace the next try comes
+    // soon, and later ones back off so that a slow peer is not flooded.
+    const int pause = ScaledMs(kSynchroPauseMs);
+    const int64_t limit = int64_t{tries} * std::max(pause, kSynchroPauseMs);
+    int backoff = kSynchroFirstBackoffMs;
+    for (int64_t waited = 0; waited < limit;) {
+        // The library probes the other programs when nothing is queued here.
+        if (isBusy.load() == 0 && OtherHumanAtTable()) ++m_nProbes;
         if (m_conn.Synchro() == 0) return 1;
-        WaitUnscaled(100, true);
+        const int ms = std::max(pause, backoff);
+        backoff = std::min(backoff * 2, kSynchroBackoffCapMs);
+        WaitUnscaled(ms, true);
+        waited += ms;
     }
     if (clearBusy) isBusy = 0;
     return 0;
+}
+
+int CGameFlow::TakeProbeCount() {
+    return std::exchange(m_nProbes, 0);
 }
 
 // ---- table operations --------------------------------------------------------------

@@ -49,10 +49,15 @@ constexpr int kStateChatLines = 15;
 constexpr size_t kPayloadBuffer = 4096;
 // A question for the running game still unanswered after this long is asked again.
 constexpr uint32_t kStateRetryMs = 2000;
+// The pause between two asks whether the table is idle, at the normal pace.
+constexpr int kSynchroPauseMs = 100;
+// At fast paces the pause starts at this back-off, doubling up to the cap.
+constexpr int kSynchroFirstBackoffMs = 1;
+constexpr int kSynchroBackoffCapMs = 16;
 
 struct GameFlowOptions {
-    // Scales every fixed pause (0 none, 1 as written); the waits on the table's
-    // synchronisation keep their 100 ms between tries.
+    // Scales every fixed pause (0 none, 1 as written), the pause between the
+    // tries of WaitSynchro included.
     double pace = 1.0;
     // Run the computer's bid evaluation on its worker thread.
     bool threadedBidding = true;
@@ -77,13 +82,18 @@ public:
 
     // ---- waiting ----
     void PumpMessages();
-    // Busy wait of ms (scaled by the pace) with or without pumping.
+    // Waits ms (scaled by the pace) without using the processor: in the event
+    // loop, dispatching what arrives, or asleep when `pump` is not set.
     void Wait(int ms, bool pump);
     // The same wait, never scaled.
     void WaitUnscaled(int ms, bool pump);
-    // Up to `tries` times: 1 at once when the table is idle, else a 100 ms pumping
-    // pause. After the last try, clears the library's busy count when asked; 0.
+    // Asks until the table is idle (1) or `tries` pauses have passed. A pause is
+    // 100 ms scaled by the pace; at paces faster than normal it is never shorter
+    // than a back-off from 1 ms up to 16 ms, and the limit stays `tries` x 100 ms.
+    // After the last try, clears the library's busy count when asked; 0.
     int WaitSynchro(int tries, bool clearBusy);
+    // The idle probes sent to the table since the last call (read at game over).
+    int TakeProbeCount();
 
     // ---- table operations ----
     void RemoveOverlay();
@@ -258,6 +268,7 @@ private:
     RecordPtr m_pending;
     bool m_bUnsaved = false; // m_pending was built here and not saved yet
     int m_nCardsPlayed = 0;
+    int m_nProbes = 0; // idle probes sent by WaitSynchro, for the trace
     std::function<void()> m_lostHook;
     int m_nScoreShownDeal = -1; // deal number for which the score sheet was last shown
     int m_nAskedUser = -1;

@@ -93,8 +93,7 @@ void CGameFlow::RefuseCard(int slot, const char* reason) {
     PumpMessages();
     m_platform.Beep(kBeepDefault);
     if (g_pHand[0]) g_pHand[0]->Redraw(false);
-    const int pause = static_cast<int>(200 * (m_options.pace > 0 ? m_options.pace : 0));
-    if (pause > 0) m_platform.Sleep(pause);
+    Wait(200, false);
     char text[160];
     std::snprintf(text, sizeof text, kStatusPlayA, why.c_str());
     SetStatus(text);
@@ -202,6 +201,7 @@ void CGameFlow::GameOver() {
     // that the partners leaving with it afterwards do not stop the others' game.
     const bool announce = g_bSeated != 0 || HandlesComputerPartner();
     Trace("game-over %d %d", g_score[0], g_score[1]);
+    Trace("probes %d", TakeProbeCount());
     g_bSeated = g_bGameRunning = 0;
     g_bAutoPlay = 0;
     for (int user = 0; user < kMaxUsers; ++user) {

@@ -1,6 +1,6 @@
 // The few services of the window system that the game flow needs: the message
-// pump, the tick count, a plain sleep and the beeps. The program implements them
-// over Qt; tests implement them over a queue and a counter.
+// pump and the timed wait that pumps, the tick count, a plain sleep and the beeps. The program
+// implements them over Qt; tests implement them over a queue and a counter.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,9 @@ public:
     virtual ~IFlowPlatform() = default;
     // Dispatches every message waiting for this thread (steps and notifications).
     virtual void PumpMessages() = 0;
+    // Dispatches messages as they arrive until ms milliseconds have passed,
+    // sleeping while none is waiting; at least one PumpMessages() for ms <= 0.
+    virtual void PumpMessagesFor(int ms) = 0;
     // Milliseconds, wrapping like a 32-bit tick count.
     virtual uint32_t Tick() = 0;
     virtual void Sleep(int ms) = 0;

@@ -11,6 +11,10 @@ void CQtFlowPlatform::PumpMessages() {
     ::PumpMessages();
 }
 
+void CQtFlowPlatform::PumpMessagesFor(int ms) {
+    ::PumpMessagesFor(ms);
+}
+
 uint32_t CQtFlowPlatform::Tick() {
     return GetTickCount();
 }

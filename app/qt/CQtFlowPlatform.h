@@ -7,6 +7,7 @@
 class CQtFlowPlatform : public IFlowPlatform {
 public:
     void PumpMessages() override;
+    void PumpMessagesFor(int ms) override;
     uint32_t Tick() override;
     void Sleep(int ms) override;
     void Beep(int kind) override;

@@ -3,3 +3,8 @@
 #pragma once
 
 void PumpMessages();
+
+// Dispatches messages as they arrive until `ms` milliseconds have passed, and
+// sleeps in the event loop while none is waiting: a timed wait that keeps the
+// windows alive without using the processor. Pumps once even for ms <= 0.
+void PumpMessagesFor(int ms);

@@ -137,10 +137,16 @@ class FakePlatform : public IFlowPlatform {
 public:
     std::function<void()> pump;
     std::vector<int> beeps;
+    std::vector<int> waits; // the timed pumping waits, in milliseconds
     uint32_t tick = 100000;
 
     void PumpMessages() override {
         if (pump) pump();
+    }
+    void PumpMessagesFor(int ms) override {
+        waits.push_back(ms);
+        if (pump) pump();
+        if (ms > 0) tick += static_cast<uint32_t>(ms);
     }
     uint32_t Tick() override { return tick += 5; }
     void Sleep(int) override {}

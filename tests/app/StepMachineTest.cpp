@@ -4,6 +4,8 @@
 
 #include "rules/Declarations.h"
 
+#include <algorithm>
+
 using namespace apptest;
 
 namespace {
@@ -28,13 +30,51 @@ protected:
 
 } // namespace
 
-TEST_F(StepMachineTest, WaitSynchroGivesUpAndClearsTheBusyCount) {
-    isBusy = 3;
-    EXPECT_EQ(flow->WaitSynchro(10, false), 0);
-    EXPECT_EQ(isBusy, 3);
-    EXPECT_EQ(flow->WaitSynchro(10, true), 0);
-    EXPECT_EQ(isBusy, 0);
-    EXPECT_EQ(flow->WaitSynchro(10, true), 1);
+// The pauses between the tries of WaitSynchro(10, ...) per pace, while the table
+// stays busy, and after how many pauses the busy count is given up on.
+TEST_F(StepMachineTest, WaitSynchroPausesFollowThePaceAndGiveUpAtTheNormalLimit) {
+    struct Case {
+        double pace;
+        std::vector<int> firstPauses;
+        int pauses; // until it gives up
+    };
+    // Fast paces: the scaled pause or the back-off (1, 2, 4, ... up to 16 ms),
+    // whichever is longer, until 1000 ms of pauses have passed.
+    const Case cases[] = {
+        {1.0, {100, 100, 100}, 10}, {0.0, {1, 2, 4, 8, 16, 16}, 4 + 62},
+        {0.5, {50, 50}, 20},        {0.05, {5, 5, 5, 8, 16}, 4 + 62},
+        {2.0, {200, 200}, 10},
+    };
+    AddFourHumans();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pace);
+        GameFlowOptions options;
+        options.pace = c.pace;
+        options.threadedBidding = false;
+        CGameFlow paced(platform, table, &queue, frameUi, viewUi, options);
+        platform.waits.clear();
+        isBusy = 3;
+        EXPECT_EQ(paced.WaitSynchro(10, false), 0);
+        EXPECT_EQ(isBusy, 3);
+        ASSERT_EQ(platform.waits.size(), static_cast<size_t>(c.pauses));
+        EXPECT_TRUE(std::equal(c.firstPauses.begin(), c.firstPauses.end(), platform.waits.begin()));
+        EXPECT_EQ(paced.WaitSynchro(10, true), 0);
+        EXPECT_EQ(isBusy, 0);
+        platform.waits.clear();
+        EXPECT_EQ(paced.WaitSynchro(10, true), 1);
+        EXPECT_TRUE(platform.waits.empty());
+        EXPECT_GT(paced.TakeProbeCount(), 0) << "the other humans were asked";
+    }
+}
+
+TEST_F(StepMachineTest, WaitSynchroReturnsOnceTheTableIsIdle) {
+    isBusy = 1;
+    int pumps = 0;
+    platform.pump = [&] {
+        if (++pumps == 3) isBusy = 0;
+    };
+    EXPECT_EQ(flow->WaitSynchro(10, false), 1);
+    EXPECT_EQ(platform.waits, (std::vector<int>{1, 2, 4}));
 }
 
 TEST_F(StepMachineTest, StepMetWhileAStepWaitsRunsAfterIt) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ai/CAutoPartnerMenu.h"
+#include "ai/CComputerPlayer.h"
 #include "ai/GameCommands.h"
 #include "app/CCommandDispatcher.h"
 #include "app/CFrameBridge.h"
@@ -23,6 +24,7 @@
 #include "display/TableWidget.h"
 #include "net/Conn.h"
 #include "platform/qt/DeckSetting.h"
+#include "platform/qt/FairPartnersSetting.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/SettingsStore.h"
 #include "rules/GameState.h"
@@ -36,6 +38,9 @@ CAppSession::~CAppSession() {
 bool CAppSession::Start() {
     ResetGameStateForStart();
     ReadDeckSetting(CSettingsStore(), g_nCardBack);
+    bool fair = false;
+    ReadFairPartnersSetting(CSettingsStore(), fair);
+    CComputerPlayer::SetFair(fair || m_options.fair);
     CDisplayPace::SetFactor(m_options.pace);
     // A copy already running for this user comes to the front; this one starts anyway.
     m_runningCopy = std::make_unique<CRunningCopy>();
@@ -172,8 +177,7 @@ void CAppSession::Shutdown() {
     }
     // Notifications the library posted before it stopped and that the ended event
     // loop never delivered: handed over now, so that their payloads are freed.
-    if (m_frame)
-        QCoreApplication::sendPostedEvents(&m_frame->Sink(), CQtMessageSink::EventType());
+    if (m_frame) QCoreApplication::sendPostedEvents(&m_frame->Sink(), CQtMessageSink::EventType());
     g_pMainFrame = nullptr;
     m_dispatcher.reset();
     m_autoPartner.reset();

@@ -267,8 +267,10 @@ void PrintMatch(const Options& o, const std::vector<double>& fairPerDeal,
                 o.noWeighting ? "off" : "on");
     std::printf("fair card choices: %zu, p50 %.3f ms, p99 %.3f ms, max %.3f ms\n", fairTimes.size(),
                 t.median / 1000, t.p99 / 1000, t.max / 1000);
-    std::printf("fair bid evaluations (one place): %zu, p50 %.3f ms, max %.3f ms; per deal "
-                "and fair pair: p50 %.3f ms, max %.3f ms\n",
+    // One evaluation samples for every fair place of the deal that is to call;
+    // later calls only weigh the same samples again.
+    std::printf("fair bid evaluations: %zu, p50 %.3f ms, max %.3f ms; per deal and fair pair: "
+                "p50 %.3f ms, max %.3f ms\n",
                 bidTimes.size(), b.median / 1000, b.max / 1000, bd.median / 1000, bd.max / 1000);
     std::printf("contracts: fair pair %d (made %d, doubled %d), other pair %d (made %d, "
                 "doubled %d)\n",

@@ -117,7 +117,7 @@ bool CDealSampler::Sample(std::mt19937_64& rng, uint32_t hands[4]) {
         struct Split {
             int a, b, c;
             double w;
-        } splits[45];
+        } splits[81]; // a and b are at most 8 each: no more than 9 * 9 splits
         int n = 0;
         double total = 0;
         for (int a = 0; a <= k; ++a) {
@@ -128,11 +128,12 @@ bool CDealSampler::Sample(std::mt19937_64& rng, uint32_t hands[4]) {
                 if (c && !(cls & 4)) continue;
                 const double w =
                     Multinomial(a, b, c) * Count(cls + 1, need[0] - a, need[1] - b, need[2] - c);
-                if (w <= 0) continue;
+                if (w <= 0 || n == 81) continue;
                 splits[n++] = {a, b, c, w};
                 total += w;
             }
         }
+        if (n == 0) return false; // cannot happen while the counts are right
         double x = uniform(rng) * total;
         int pick = 0;
         while (pick < n - 1 && x >= splits[pick].w) {

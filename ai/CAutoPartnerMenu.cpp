@@ -1,5 +1,7 @@
 #include "ai/CAutoPartnerMenu.h"
 
+#include "ai/CComputerPlayer.h"
+
 #include <string>
 
 namespace {
@@ -34,4 +36,12 @@ bool CAutoPartnerMenu::IsEnabled(int seat, bool seatFree) const {
 
 bool CAutoPartnerMenu::IsChecked(int seat) const {
     return ValidSeat(seat) && m_seated[seat - 1];
+}
+
+void CAutoPartnerMenu::ChooseFair() {
+    CComputerPlayer::SetFair(!CComputerPlayer::Fair());
+}
+
+bool CAutoPartnerMenu::IsFairChecked() {
+    return CComputerPlayer::Fair();
 }

@@ -1,5 +1,6 @@
 // The AutoPartner menu: one item per seat 1..4, each seating or unseating this
-// program's computer partner at that seat through the library's commands.
+// program's computer partner at that seat through the library's commands, and
+// the check item that chooses the fair computer player.
 #pragma once
 
 #include "ai/ICommandSender.h"
@@ -24,6 +25,12 @@ public:
     // Enabled when the seat is free or this program's partner sits there.
     bool IsEnabled(int seat, bool seatFree) const;
     bool IsChecked(int seat) const;
+
+    // "Fair Partners": this program's computer partners and AutoPlay play and
+    // bid knowing only what their seat knows (CComputerPlayer::SetFair).
+    static constexpr const char* kFairTitle = "&Fair Partners";
+    static void ChooseFair();
+    static bool IsFairChecked();
 
 private:
     ICommandSender& m_sender;

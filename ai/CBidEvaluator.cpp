@@ -1,10 +1,13 @@
 #include "ai/CBidEvaluator.h"
 
 #include "ai/CCardSearch.h"
+#include "ai/CFairBidEstimate.h"
 #include "ai/GameCommands.h"
 #include "ai/IStepPoster.h"
 #include "ai/SearchBits.h"
 #include "rules/Declarations.h"
+
+#include <ctime>
 
 using namespace search_bits;
 
@@ -29,6 +32,38 @@ CBidEvaluator::CBidEvaluator(DeclarationFn declarations, std::atomic<int>& searc
                              const std::atomic<int>* autoPlayFlag, IStepPoster* poster)
     : m_declarations(declarations), m_searchFlag(searchFlag), m_pAutoPlay(autoPlayFlag),
       m_pPoster(poster) {}
+
+void CBidEvaluator::SetFairPlaces(int mask, uint64_t seed) {
+    m_nFairMask = mask & 0xF;
+    m_nFairNow = m_nFairMask;
+    m_fairRng.seed(seed);
+}
+
+void CBidEvaluator::SetFairCalls(std::vector<BidCall> calls, int recomputeMask) {
+    m_calls = std::move(calls);
+    m_nFairNow = recomputeMask & m_nFairMask;
+}
+
+bool CBidEvaluator::HasFairSamples(int place) const {
+    return m_fair[place & 3] && m_fair[place & 3]->HasSamples();
+}
+
+bool CBidEvaluator::ReweighFair(int place, const std::vector<BidCall>& calls) {
+    place &= 3;
+    if (!HasFairSamples(place)) return false;
+    int own[5], opp[5];
+    m_fair[place]->Estimate(calls, own, opp);
+    int bestValue = -1;
+    for (int t = 0; t <= 4; ++t) {
+        OwnEstimate[place][t] = own[t];
+        OpponentEstimate[place][t] = opp[t];
+        if (own[t] > bestValue) {
+            bestValue = own[t];
+            BestTrump[place] = t;
+        }
+    }
+    return true;
+}
 
 CBidEvaluator::~CBidEvaluator() {
     Cancel();
@@ -96,6 +131,9 @@ void CBidEvaluator::StartEvaluation(const uint32_t hands[4], int dealer, bool th
     m_bComplete.store(false, std::memory_order_release);
     m_bRunning.store(true, std::memory_order_release);
 
+    for (int p = 0; p < 4; ++p)
+        m_hands[p] = hands[p];
+    m_nDealer = dealer & 3;
     CCardSearch init;
     for (int t = 0; t <= 4; ++t) {
         SearchState& s = DealSearch[t];
@@ -107,6 +145,7 @@ void CBidEvaluator::StartEvaluation(const uint32_t hands[4], int dealer, bool th
         for (int p = 0; p < 4; ++p)
             d[p] = m_declarations ? m_declarations(hands[p], t) : DeclarationEstimate{};
         for (int p = 0; p < 4; ++p) {
+            if (m_nFairMask & (1 << p)) continue; // worked out from samples by the worker
             const DeclarationEstimate& me = d[p];
             const DeclarationEstimate& l = d[Next(p)];
             const DeclarationEstimate& r = d[Prev(p)];
@@ -130,7 +169,7 @@ void CBidEvaluator::RunWorker() {
     if (m_startHook) m_startHook();
     int best[4] = {-1, -1, -1, -1};
     for (int p = 0; p < 4; ++p)
-        BestTrump[p] = -1;
+        if (!(m_nFairMask & (1 << p)) || (m_nFairNow & (1 << p))) BestTrump[p] = -1;
     m_searchFlag.store(1, std::memory_order_relaxed);
 
     CCardSearch search;
@@ -145,7 +184,9 @@ void CBidEvaluator::RunWorker() {
                m_searchFlag.load(std::memory_order_relaxed) == 0;
     };
 
-    for (int t = 0; t <= 4 && !stopped(); ++t) {
+    // Every place fair: nothing is worked out from the real deal.
+    const int firstTrump = m_nFairMask == 0xF ? 5 : 0;
+    for (int t = firstTrump; t <= 4 && !stopped(); ++t) {
         SearchState s = DealSearch[t];
         int points = 0;
         for (;;) {
@@ -160,6 +201,7 @@ void CBidEvaluator::RunWorker() {
         if (ours == 162) ours = 250;
         if (theirs == 162) theirs = 250;
         for (int p = 0; p < 4; ++p) {
+            if (m_nFairMask & (1 << p)) continue;
             int mine = (p & 1) == 0 ? ours : theirs;
             int other = (p & 1) == 0 ? theirs : ours;
             if (t < 4) {
@@ -176,6 +218,21 @@ void CBidEvaluator::RunWorker() {
                 BestTrump[p] = t;
             }
         }
+    }
+    if (m_nFairNow && !stopped()) {
+        timespec t0{}, t1{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t0);
+        for (int p = 0; p < 4 && !stopped(); ++p) {
+            if (!(m_nFairNow & (1 << p))) continue;
+            m_fair[p] = std::make_unique<CFairBidEstimate>();
+            if (!m_fair[p]->Sample(
+                    p, m_hands[p], m_nDealer, m_declarations, m_fairRng, search, stopped,
+                    m_fairSamples[p] > 0 ? m_fairSamples[p] : CFairBidEstimate::kSamples))
+                break;
+            ReweighFair(p, m_calls);
+        }
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t1);
+        m_fairMicros = (t1.tv_sec - t0.tv_sec) * 1e6 + (t1.tv_nsec - t0.tv_nsec) / 1e3;
     }
     m_nNodes.fetch_add(search.Nodes(), std::memory_order_relaxed);
 

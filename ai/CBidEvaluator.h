@@ -8,12 +8,23 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <random>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "ai/SearchState.h"
 
 class IStepPoster;
+class CFairBidEstimate;
+
+// One call of the bidding as the fair estimates read it.
+struct BidCall {
+    int place;
+    int value; // as in the bid log: 8..82 for a bet
+    int suit;  // 0..4 a bet, 5 double, 6 redouble, 7 pass, 8 automatic pass
+};
 
 // What the declarations of a set of cards are worth for a trump value.
 struct DeclarationEstimate {
@@ -63,6 +74,28 @@ public:
     int BestTrump[4] = {-1, -1, -1, -1};
     SearchState DealSearch[5] = {};
 
+    // Fair estimates: the rows of the places in `mask` are worked out from deals
+    // sampled to agree with each place's own hand and the calls, never from the
+    // other hands (CFairBidEstimate). The other rows stay those of the real deal.
+    void SetFairPlaces(int mask, uint64_t seed);
+    int FairPlaces() const { return m_nFairMask; }
+    // Deals sampled for a fair place's estimates (CFairBidEstimate::kSamples unless set).
+    void SetFairSamples(int place, int samples) { m_fairSamples[place & 3] = samples; }
+    // The calls so far, and the fair places whose rows the next evaluation works
+    // out again (the rows of the other fair places are kept as they are).
+    void SetFairCalls(std::vector<BidCall> calls, int recomputeMask);
+    // Processor time of the fair rows of the last evaluation, in microseconds.
+    // A fair place's rows from its samples weighed again by the calls (no new
+    // sampling); false when the place has no samples yet.
+    bool ReweighFair(int place, const std::vector<BidCall>& calls);
+    bool HasFairSamples(int place) const;
+    // Taking it clears it.
+    double TakeFairMicros() {
+        const double us = m_fairMicros;
+        m_fairMicros = 0;
+        return us;
+    }
+
     uint64_t Nodes() const { return m_nNodes.load(std::memory_order_relaxed); }
     // Called by the worker before its play-outs (tests hold the worker there).
     void SetWorkerStartHook(std::function<void()> hook) { m_startHook = std::move(hook); }
@@ -77,5 +110,14 @@ private:
     std::atomic<bool> m_bCancel{false};
     std::atomic<uint64_t> m_nNodes{0};
     std::function<void()> m_startHook;
+    int m_nFairMask = 0;
+    int m_nFairNow = 0;
+    int m_fairSamples[4] = {0, 0, 0, 0};
+    std::vector<BidCall> m_calls;
+    std::mt19937_64 m_fairRng;
+    std::unique_ptr<CFairBidEstimate> m_fair[4];
+    uint32_t m_hands[4] = {0, 0, 0, 0};
+    int m_nDealer = 0;
+    double m_fairMicros = 0;
     std::thread m_thread;
 };

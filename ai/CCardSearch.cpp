@@ -8,6 +8,8 @@ using namespace search_bits;
 
 namespace {
 
+constexpr int kInfinity = 1 << 28;
+
 bool SameSide(int a, int b) {
     return ((a ^ b) & 1) == 0;
 }
@@ -82,10 +84,6 @@ void CCardSearch::MaybePump() {
         m_nLastPump = now;
         m_pump(m_pumpContext);
     }
-}
-
-namespace {
-constexpr int kInfinity = 1 << 28;
 }
 
 int CCardSearch::SearchTrick(SearchState& s, SearchState* result, int limit) {
@@ -229,8 +227,80 @@ int CCardSearch::ScoreTrick(SearchState& s, SearchState* result, int limit, int 
         if (further && GoesOn()) {
             const int a = alpha <= -kInfinity ? alpha : alpha - total;
             const int b = beta >= kInfinity ? beta : beta - total;
-            total += Search(after, nullptr, limit, a, b);
+            total += SearchAfterTrick(after, limit, a, b);
         }
     }
     return total;
+}
+
+// The search of the next trick, through the transposition table. The window is
+// inclusive: a value inside [alpha, beta] is exact, one above beta a lower bound
+// and one below alpha an upper bound, so a stored bound answers only when it
+// lies strictly outside the window on its own side.
+int CCardSearch::SearchAfterTrick(SearchState& after, int limit, int alpha, int beta) {
+    if (!m_bTable) return Search(after, nullptr, limit, alpha, beta);
+    if (!m_table) {
+        m_table = std::make_unique<TableEntry[]>(size_t{1} << kTableBits);
+    }
+    const uint32_t context =
+        static_cast<uint32_t>(after.toPlay & 3) | static_cast<uint32_t>(m_nDepth & 63) << 2 |
+        static_cast<uint32_t>(limit & 63) << 8 | static_cast<uint32_t>(m_nPerspective & 3) << 14 |
+        static_cast<uint32_t>(after.trump & 7) << 16 |
+        static_cast<uint32_t>(after.early & 1) << 19 | m_nGeneration << 20;
+    uint64_t h =
+        (static_cast<uint64_t>(after.hands[0]) << 32 | after.hands[1]) * 0x9E3779B97F4A7C15ull;
+    h ^= (static_cast<uint64_t>(after.hands[2]) << 32 | after.hands[3]) * 0xC2B2AE3D27D4EB4Full;
+    h ^= context * 0x165667B19E3779F9ull;
+    TableEntry& e = m_table[(h ^ (h >> 29)) & ((size_t{1} << kTableBits) - 1)];
+    if (e.bound != 0 && e.context == context && e.hands[0] == after.hands[0] &&
+        e.hands[1] == after.hands[1] && e.hands[2] == after.hands[2] &&
+        e.hands[3] == after.hands[3]) {
+        if (e.bound == 1 || (e.bound == 2 && e.value > beta) || (e.bound == 3 && e.value < alpha))
+            return e.value;
+    }
+    const int v = Search(after, nullptr, limit, alpha, beta);
+    if (!GoesOn()) {
+        // Stopped on the way: what was found below is not the position's value.
+        m_nGeneration = (m_nGeneration + 1) & 0xFFF;
+        return v;
+    }
+    e.hands[0] = after.hands[0];
+    e.hands[1] = after.hands[1];
+    e.hands[2] = after.hands[2];
+    e.hands[3] = after.hands[3];
+    e.context = context;
+    e.value = v;
+    e.bound = v > beta ? 2 : (v < alpha ? 3 : 1);
+    return v;
+}
+
+int CCardSearch::ValueOfCard(SearchState& s, uint32_t card, int limit) {
+    const int me = s.toPlay & 3;
+    const uint32_t nat = TrumpToNat(card);
+    const uint16_t packed = PackNatural(nat);
+    const int before = s.count;
+    m_nDepth = 1;
+    s.count = before + 1;
+    s.trick[me] = packed;
+    s.hands[me] &= ~nat;
+    int winner = me;
+    if (before > 0) {
+        const int w = s.winnerAfter[before - 1];
+        if (!BeatsCard(packed, s.trick[w & 3], s.trump)) winner = w;
+    }
+    s.winnerAfter[before] = winner;
+    int v;
+    if (s.count < 4) {
+        s.toPlay = (me + 1) & 3;
+        v = Search(s, nullptr, limit, -kInfinity, kInfinity);
+    } else {
+        v = ScoreTrick(s, nullptr, limit, -kInfinity, kInfinity);
+    }
+    s.count = before;
+    s.winnerAfter[before] = -1;
+    s.hands[me] |= nat;
+    s.trick[me] = 0;
+    s.toPlay = me;
+    m_nDepth = 0;
+    return v;
 }

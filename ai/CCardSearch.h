@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "ai/SearchState.h"
 
@@ -33,6 +34,16 @@ public:
     // on the best line, chosenCard = the root's card. Returns kShortcut, with the
     // candidate set in result->chosenCard, when the root has no real choice.
     int SearchTrick(SearchState& s, SearchState* result, int limit);
+
+    // The value of playing `card` (one-card set, trump coding) for the place to
+    // play: the rest searched as by SearchTrick, with the full window and no shortcut.
+    int ValueOfCard(SearchState& s, uint32_t card, int limit);
+
+    // The transposition table: values of the positions at trick boundaries, kept
+    // with their bounds and reused when the same hands and leader come again at
+    // the same depth. On by default; it changes the node count, never a value
+    // or a choice.
+    void SetTable(bool on) { m_bTable = on; }
 
     // Cut-offs: a line whose value is already strictly worse than one its
     // ancestors can have is not searched further. Every value that can be kept
@@ -76,12 +87,24 @@ private:
     void MaybePump();
     int Search(SearchState& s, SearchState* result, int limit, int alpha, int beta);
     int ScoreTrick(SearchState& s, SearchState* result, int limit, int alpha, int beta);
+    int SearchAfterTrick(SearchState& after, int limit, int alpha, int beta);
+
+    struct TableEntry {
+        uint32_t hands[4];
+        uint32_t context; // leader, depth, limit, perspective, trump, early, generation
+        int32_t value;
+        int32_t bound; // 0 empty, 1 exact, 2 at least, 3 at most
+    };
+    static constexpr int kTableBits = 12;
 
     int m_nPerspective = 0;
     int m_nDepth = 0;
     bool m_bShortcut = true;
     bool m_bAlways = false;
     bool m_bCutoffs = true;
+    bool m_bTable = true;
+    uint32_t m_nGeneration = 1;
+    std::unique_ptr<TableEntry[]> m_table;
     const std::atomic<int>* m_pGoA = nullptr;
     const std::atomic<int>* m_pGoB = nullptr;
     const std::atomic<bool>* m_pCancel = nullptr;

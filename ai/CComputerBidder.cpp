@@ -41,9 +41,45 @@ uint32_t CComputerBidder::MyHand() const {
     return me >= 0 ? hands[me & 3] : 0;
 }
 
+std::vector<BidCall> CComputerBidder::Calls() const {
+    std::vector<BidCall> calls;
+    const uint8_t* log = m_model.Log();
+    for (int i = 0; i + 2 < m_model.LogLength(); i += 3) {
+        const int place = m_model.Host().PlaceOfSeat(log[i]);
+        if (place >= 0) calls.push_back({place, log[i + 1], log[i + 2]});
+    }
+    return calls;
+}
+
+bool CComputerBidder::RefreshFairEstimate(int me) {
+    if (!(m_eval.FairPlaces() & (1 << me)) || m_callsSeen[me] == m_model.LogLength()) return false;
+    if (m_eval.HasFairSamples(me)) {
+        // The same sampled deals, weighed by the calls as they are now.
+        m_callsSeen[me] = m_model.LogLength();
+        m_eval.ReweighFair(me, Calls());
+        return false;
+    }
+    uint32_t hands[4] = {0, 0, 0, 0};
+    if (m_hands) m_hands(hands);
+    m_callsSeen[me] = m_model.LogLength();
+    m_eval.SetFairCalls(Calls(), 1 << me);
+    m_eval.StartEvaluation(hands, m_model.Host().Dealer(), m_bThreaded);
+    return m_eval.Running();
+}
+
 void CComputerBidder::StartEvaluation() {
     uint32_t hands[4] = {0, 0, 0, 0};
     if (m_hands) m_hands(hands);
+    // Fair rows are worked out for the places this program's computer plays; any
+    // other fair place gets its own when it comes to call.
+    int now = 0;
+    for (int p = 0; p < 4; ++p) {
+        const bool mine =
+            (m_eval.FairPlaces() & (1 << p)) && m_model.Host().IsPlaceAutoPlayed(p, false);
+        if (mine) now |= 1 << p;
+        m_callsSeen[p] = mine ? m_model.LogLength() : -1;
+    }
+    m_eval.SetFairCalls(Calls(), now);
     m_eval.StartEvaluation(hands, m_model.Host().Dealer(), m_bThreaded);
     for (int p = 0; p < 4; ++p)
         m_model.SetQuickTrump(p, -1);
@@ -145,6 +181,7 @@ void CComputerBidder::Choose() {
         if (m_eval.Running()) return; // the worker's step brings us back
         StartEvaluation();
     }
+    if (m_eval.Complete() && RefreshFairEstimate(me)) return; // its step brings us back
     const int v = CurrentValue();
     if (m_model.Doubler() >= 0) {
         if (!SameSide(m_model.Doubler(), me) && TryRedouble()) return;

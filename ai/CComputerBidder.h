@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
+
+#include "ai/CBidEvaluator.h"
 
 class CBiddingModel;
-class CBidEvaluator;
 
 class CComputerBidder {
 public:
@@ -41,10 +43,16 @@ private:
     bool BetAuto(int suit);
     void PassCall();
     uint32_t MyHand() const;
+    // The calls of the bidding so far, by place.
+    std::vector<BidCall> Calls() const;
+    // A fair place weighs its sampled deals again when calls came since its last
+    // estimate, or samples them when it has none; true while that runs.
+    bool RefreshFairEstimate(int me);
 
     CBiddingModel& m_model;
     CBidEvaluator& m_eval;
     std::function<void(uint32_t hands[4])> m_hands;
     bool m_bThreaded = true;
     bool m_bChoosing = false;
+    int m_callsSeen[4] = {0, 0, 0, 0}; // log length of each fair place's last evaluation
 };

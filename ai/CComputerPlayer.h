@@ -5,9 +5,11 @@
 #include <cstdint>
 
 #include "ai/CCardSearch.h"
+#include "ai/CSeatKnowledge.h"
 #include "ai/SearchState.h"
 
 class ICommandSender;
+class CSeatKnowledge;
 
 class CComputerPlayer {
 public:
@@ -23,6 +25,17 @@ public:
     // game state and broadcasts it when the game is running. Returns the card
     // code sent, or -1 (after a beep) when no card was found.
     int PlayTurn(int place);
+
+    // The fair player instead of the classic one, for this program's computer
+    // partners and AutoPlay: it plays and bids knowing only what its seat knows.
+    static void SetFair(bool fair);
+    static bool Fair();
+    // Seeds the fair player's sampling (tests; the program seeds it from the
+    // system's entropy source).
+    static void SeedFair(uint64_t seed);
+    // What the seat at `place` knows now, from the game state: its own hand, the
+    // cards played and by whom, the declarations shown.
+    static CSeatKnowledge SeatKnowledge(int place);
 
     // The message pump that play searches call now and then (the program installs it).
     static void SetPumpHook(SearchPumpHook hook, void* context);

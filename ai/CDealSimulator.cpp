@@ -5,6 +5,7 @@
 #include <bit>
 #include <ctime>
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "ai/CBidEvaluator.h"
@@ -12,6 +13,9 @@
 #include "ai/CCardSearch.h"
 #include "ai/CComputerBidder.h"
 #include "ai/CComputerPlayer.h"
+#include "ai/CFairBidEstimate.h"
+#include "ai/CFairPlayer.h"
+#include "ai/CSeatKnowledge.h"
 #include "ai/CardPruning.h"
 #include "ai/GameCommands.h"
 #include "ai/SearchBits.h"
@@ -101,7 +105,7 @@ void CDealSimulator::DealHands(std::mt19937_64& rng, uint32_t hands[4]) {
 }
 
 PlayedDeal CDealSimulator::PlayOut(const uint32_t hands[4], int trump, int leader,
-                                   const ChoiceObserver& observer) {
+                                   const ChoiceObserver& observer, const SeatPlayers& players) {
     PlayedDeal deal;
     deal.trump = trump;
     uint32_t h[4] = {hands[0], hands[1], hands[2], hands[3]};
@@ -110,17 +114,30 @@ PlayedDeal CDealSimulator::PlayOut(const uint32_t hands[4], int trump, int leade
     trick.leader = leader & 3;
     int points[2] = {0, 0};
     CCardSearch search;
+    // A fair place sees only what its seat knows.
+    std::unique_ptr<CSeatKnowledge> seen[4];
+    std::unique_ptr<CFairPlayer> fair[4];
+    for (int p = 0; p < 4; ++p)
+        if (players.samples[p] > 0) {
+            seen[p] = std::make_unique<CSeatKnowledge>(p, hands[p], trump, leader);
+            fair[p] = std::make_unique<CFairPlayer>(players.seed * 4 + static_cast<uint64_t>(p));
+            fair[p]->SetSamples(players.samples[p]);
+        }
     for (int n = 0; n < 32; ++n) {
         const int place = (trick.leader + trick.count) & 3;
-        const uint64_t nodesBefore = search.Nodes();
+        CCardSearch& used = fair[place] ? fair[place]->Search() : search;
+        const uint64_t nodesBefore = used.Nodes();
         const double start = ThreadCpuMicros();
-        const uint32_t chosen = CComputerPlayer::ChooseCard(search, h, trick, place);
-        if (observer) observer(place, search.Nodes() - nodesBefore, ThreadCpuMicros() - start);
+        const uint32_t chosen = fair[place] ? fair[place]->ChooseCard(*seen[place])
+                                            : CComputerPlayer::ChooseCard(search, h, trick, place);
+        if (observer) observer(place, used.Nodes() - nodesBefore, ThreadCpuMicros() - start);
         const uint32_t nat = TrumpToNat(chosen);
         if (nat == 0 || (nat & (nat - 1)) != 0 || (h[place] & nat) == 0) break; // no single card
         h[place] &= ~nat;
         const int code = CodeOfNatural(nat);
         deal.cards.push_back(code);
+        for (auto& k : seen)
+            if (k) k->Observe(place, code);
         trick.codes[trick.count++] = code;
         ++trick.cardsPlayed;
         if (trick.count < 4) continue;
@@ -157,12 +174,17 @@ PlayedDeal CDealSimulator::PlayOut(const uint32_t hands[4], int trump, int leade
 }
 
 PlayedDeal CDealSimulator::BidAndPlay(const uint32_t hands[4], int dealer,
-                                      const ChoiceObserver& observer) {
+                                      const ChoiceObserver& observer, const SeatPlayers& players,
+                                      std::vector<double>* fairBidMicros) {
     SimHost host(dealer & 3);
     Loopback loop;
     CBiddingModel model(host, loop, loop);
     std::atomic<int> searchFlag{0};
     CBidEvaluator evaluator(&CBidEvaluator::RulesDeclarations, searchFlag, nullptr, &loop);
+    evaluator.SetFairPlaces(players.FairMask(), players.seed);
+    for (int p = 0; p < 4; ++p)
+        if (players.samples[p] > 0)
+            evaluator.SetFairSamples(p, std::min(players.samples[p], CFairBidEstimate::kSamples));
     const uint32_t dealt[4] = {hands[0], hands[1], hands[2], hands[3]};
     CComputerBidder bidder(model, evaluator, [&dealt](uint32_t out[4]) {
         for (int p = 0; p < 4; ++p)
@@ -172,6 +194,8 @@ PlayedDeal CDealSimulator::BidAndPlay(const uint32_t hands[4], int dealer,
 
     model.Open();
     bidder.OnPanelOpened();
+    if (const double us = evaluator.TakeFairMicros(); fairBidMicros && us > 0)
+        fairBidMicros->push_back(us);
     int calls = 0;
     for (int guard = 0; guard < 2000 && !model.IsOver(); ++guard) {
         if (!loop.commands.empty()) {
@@ -185,9 +209,11 @@ PlayedDeal CDealSimulator::BidAndPlay(const uint32_t hands[4], int dealer,
         } else if (!loop.steps.empty()) {
             int step = loop.steps.front();
             loop.steps.pop_front();
-            if (step == STEP_AUTO_BID)
+            if (step == STEP_AUTO_BID) {
                 bidder.ChooseBid();
-            else if (step == STEP_BID_TURN)
+                const double us = evaluator.TakeFairMicros();
+                if (fairBidMicros && us > 0) fairBidMicros->push_back(us);
+            } else if (step == STEP_BID_TURN)
                 model.Refresh();
         } else {
             break;
@@ -197,7 +223,7 @@ PlayedDeal CDealSimulator::BidAndPlay(const uint32_t hands[4], int dealer,
     PlayedDeal deal;
     const BiddingOutcome& out = host.m_outcome;
     if (model.IsOver() && out.declarer >= 0) {
-        deal = PlayOut(hands, out.trump, out.turn, observer);
+        deal = PlayOut(hands, out.trump, out.turn, observer, players);
         deal.value = out.value;
         deal.declarer = out.declarer;
         deal.doubleLevel = out.doubleLevel;

@@ -24,6 +24,19 @@ struct PlayedDeal {
 // processor time it took (microseconds of this thread).
 using ChoiceObserver = std::function<void(int place, uint64_t nodes, double microseconds)>;
 
+// Who plays each place: 0 the classic player (it sees every hand), n > 0 the
+// fair player with up to n sampled deals per decision.
+struct SeatPlayers {
+    int samples[4] = {0, 0, 0, 0};
+    uint64_t seed = 1; // of the fair players' sampling
+    int FairMask() const {
+        int mask = 0;
+        for (int p = 0; p < 4; ++p)
+            if (samples[p] > 0) mask |= 1 << p;
+        return mask;
+    }
+};
+
 class CDealSimulator {
 public:
     // Processor time used by the calling thread, in microseconds.
@@ -35,10 +48,13 @@ public:
     // Plays the deal out from its start with the given trump and first player;
     // each place's card is chosen by the search from that place's perspective.
     static PlayedDeal PlayOut(const uint32_t hands[4], int trump, int leader,
-                              const ChoiceObserver& observer = nullptr);
+                              const ChoiceObserver& observer = nullptr,
+                              const SeatPlayers& players = SeatPlayers());
 
     // Bids the deal with four computer players (dealer's left calls first) and,
     // with a contract, plays it out.
     static PlayedDeal BidAndPlay(const uint32_t hands[4], int dealer,
-                                 const ChoiceObserver& observer = nullptr);
+                                 const ChoiceObserver& observer = nullptr,
+                                 const SeatPlayers& players = SeatPlayers(),
+                                 std::vector<double>* fairBidMicros = nullptr);
 };

@@ -37,22 +37,12 @@ constexpr uint32_t SuitMask(int suit) {
     return InSuit(0xFF, suit);
 }
 
-// Bit counts by table: the build does not assume a processor with a count instruction.
-struct BitCountTable {
-    uint8_t count[256];
-    constexpr BitCountTable() : count() {
-        count[0] = 0;
-        for (int i = 1; i < 256; ++i)
-            count[i] = static_cast<uint8_t>(count[i >> 1] + (i & 1));
-    }
-};
-inline constexpr BitCountTable kBitCounts{};
+// Bit counts: a single instruction where the build enables one (see ai/CMakeLists.txt).
 inline int Count8(uint32_t b) {
-    return kBitCounts.count[b & 0xFFu];
+    return std::popcount(b & 0xFFu);
 }
 inline int Count32(uint32_t s) {
-    return kBitCounts.count[s & 0xFF] + kBitCounts.count[(s >> 8) & 0xFF] +
-           kBitCounts.count[(s >> 16) & 0xFF] + kBitCounts.count[s >> 24];
+    return std::popcount(s);
 }
 inline uint8_t High(uint8_t b) {
     return b ? static_cast<uint8_t>(0x80u >> std::countl_zero(b)) : 0;

@@ -61,6 +61,8 @@ AppOptions ParseAppOptions(const std::vector<std::string>& args) {
             o.start = true;
         } else if (a == "--autoplay") {
             o.autoplay = true;
+        } else if (a == "--fair") {
+            o.fair = true;
         } else if (a == "--exit-after-game") {
             o.exitAfterGame = true;
         } else if (a == "--trace") {
@@ -150,6 +152,7 @@ std::string AppUsage() {
            "  --start            start at the taken seat\n"
            "  --partner K        seat a computer partner at seat K (repeatable)\n"
            "  --autoplay         let the computer play the own seat\n"
+           "  --fair             computer partners and AutoPlay know only their own seat\n"
            "  --pace F           scale the game's pauses (0 none, 1 normal; at most 10)\n"
            "  --exit-after-game  print the score sheet and exit when the game is over\n"
            "  --trace            print progress lines (deals, cards, game end) on stderr\n"

@@ -24,6 +24,8 @@ struct AppOptions {
     std::vector<int> partners;
     // Switch AutoPlay on once the game runs.
     bool autoplay = false;
+    // The fair computer player for this run's computer partners and AutoPlay.
+    bool fair = false;
     // Print the score sheet and exit when the first game is over.
     bool exitAfterGame = false;
     // Progress lines on standard error (deals, cards, the game's end).

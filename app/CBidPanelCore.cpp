@@ -1,5 +1,8 @@
 #include "app/CBidPanelCore.h"
 
+#include <random>
+
+#include "ai/CComputerPlayer.h"
 #include "rules/CPlayerHand.h"
 #include "rules/GameState.h"
 
@@ -18,6 +21,8 @@ CBidPanelCore::CBidPanelCore(IBiddingHost& host, ICommandSender& sender, IStepPo
       m_evaluator(&CBidEvaluator::RulesDeclarations, g_bComputerSearch, &g_bAutoPlay, &poster),
       m_bidder(m_model, m_evaluator, &FillHands), m_closed(std::move(closed)) {
     m_bidder.SetThreaded(threaded);
+    // The fair player bids from sampled deals that agree with each own hand.
+    if (CComputerPlayer::Fair()) m_evaluator.SetFairPlaces(0xF, std::random_device{}());
 }
 
 CBidPanelCore::~CBidPanelCore() {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "ai/CAutoPartnerMenu.h"
+#include "ai/CComputerPlayer.h"
 #include "ai/GameCommands.h"
 #include "app/CCommandDispatcher.h"
 #include "app/CFrameBridge.h"
@@ -25,6 +26,7 @@
 #include "display/TableWidget.h"
 #include "net/Conn.h"
 #include "platform/qt/DeckSetting.h"
+#include "platform/qt/FairPartnersSetting.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/SettingsStore.h"
 #include "rules/GameState.h"
@@ -38,6 +40,9 @@ CAppSession::~CAppSession() {
 bool CAppSession::Start() {
     ResetGameStateForStart();
     ReadDeckSetting(CSettingsStore(), g_nCardBack);
+    bool fair = false;
+    ReadFairPartnersSetting(CSettingsStore(), fair);
+    CComputerPlayer::SetFair(fair || m_options.fair);
     CDisplayPace::SetFactor(m_options.pace);
     // A copy already running for this user comes to the front; this one starts anyway.
     m_runningCopy = std::make_unique<CRunningCopy>();

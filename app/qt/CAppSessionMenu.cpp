@@ -13,6 +13,8 @@
 #include "display/TableWidget.h"
 #include "net/Conn.h"
 #include "platform/Tick.h"
+#include "platform/qt/FairPartnersSetting.h"
+#include "platform/qt/SettingsStore.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
@@ -47,6 +49,14 @@ void CAppSession::WireMenu() {
              [partners, seat] { return partners->IsEnabled(seat, UserOfSeat(seat) == kNoUser); },
              [partners, seat] { return partners->IsChecked(seat); }});
     }
+    menu.SetCommand(kFairPartners, {[] {
+                                        CAutoPartnerMenu::ChooseFair();
+                                        CSettingsStore store;
+                                        WriteFairPartnersSetting(store,
+                                                                 CAutoPartnerMenu::IsFairChecked());
+                                    },
+                                    {},
+                                    [] { return CAutoPartnerMenu::IsFairChecked(); }});
     menu.SetCommand(kSave, {[this] { SaveGame(); }, [this] { return CanSave(); }, {}});
     menu.SetCommand(kLoad, {[this] { LoadGame(); }, [this] { return CanLoad(); }, {}});
     menu.SetCommand(kUndo, {[this] { Undo(); }, [this] { return CanUndo(); }, {}});

@@ -45,6 +45,10 @@ CMainMenu::CMainMenu(QMainWindow& frame) : QObject(&frame), m_frame(frame) {
     for (int seat = 1; seat <= CAutoPartnerMenu::kSeats; ++seat)
         AddItem(m_autoPartner, kAutoPartner1 + seat - 1, CAutoPartnerMenu::Title(seat), "")
             ->setCheckable(true);
+    m_autoPartner->addSeparator();
+    AddItem(m_autoPartner, kFairPartners, CAutoPartnerMenu::kFairTitle,
+            "Let the computer partners and AutoPlay know only what their seat can know.")
+        ->setCheckable(true);
 
     // "&Help" is a command of its own on the menu bar.
     QAction* help = bar->addAction(QStringLiteral("&Help"));

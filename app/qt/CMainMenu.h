@@ -28,6 +28,7 @@ constexpr int kAutoPlay = 32779;
 constexpr int kAutoPartner1 = 32780; // 32780..32783: seats 1..4
 constexpr int kUndo = 32784;
 constexpr int kRedo = 32785;
+constexpr int kFairPartners = 32786;
 constexpr int kAbout = 0xE140; // the standard about command
 constexpr int kExit = 0xE141;  // the standard exit command
 } // namespace menuid

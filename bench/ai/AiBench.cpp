@@ -9,6 +9,18 @@
 //
 //   AiBench [--deals N] [--seed S] [--check-signature FILE] [--write-signature FILE]
 //   AiBench --simulate N [--seed S]     plays N deals with computer bidding and play
+//   AiBench --match N [--seed S] [--one-sample] [--no-weighting]
+//       a duplicate match: each of N deals is played twice with the seats swapped,
+//       the fair pair against the classic pair (with --one-sample against a fair
+//       pair that samples one deal per decision), every call and card by the
+//       computer. Its last line:
+//       match: deals=N fair=F classic=C ratio=R fair_ms_p50=P fair_ms_max=M
+//       F and C are each pair's average points per deal (in tens, as the score
+//       sheet counts them), R = F / C, P and M the fair card choice's processor
+//       time per decision. The ratio's standard error is printed above it.
+//       With --play-only no bidding: each deal is played in a contract of its
+//       own (trump deal % 5) and the pairs' card points are compared.
+//       --caution K: the fair estimates' margin in standard deviations (1).
 //
 // A signature file holds lines "deals=N seed=S signature=HEX"; the check compares
 // the line that matches the run's deals and seed.
@@ -25,8 +37,12 @@
 #include <string>
 #include <vector>
 
+#include <cmath>
+
 #include "ai/CBidEvaluator.h"
 #include "ai/CDealSimulator.h"
+#include "ai/CFairBidEstimate.h"
+#include "ai/CFairPlayer.h"
 
 namespace {
 
@@ -34,6 +50,11 @@ struct Options {
     int deals = 1000;
     uint64_t seed = 20261206;
     int simulate = 0;
+    int match = 0;
+    bool oneSample = false;
+    bool noWeighting = false;
+    bool playOnly = false;
+    double caution = 1.0;
     std::string checkFile;
     std::string writeFile;
 };
@@ -109,6 +130,157 @@ int Simulate(const Options& o) {
     return 0;
 }
 
+// The score of a played deal by partnership, in tens, as the deal scoring counts
+// it without declarations: card points, the trump king and queen, the contract,
+// doubling and the contract's premium.
+void ScoreOf(const uint32_t hands[4], const PlayedDeal& deal, int score[2]) {
+    score[0] = score[1] = 0;
+    if (deal.declarer < 0) return;
+    int total[2] = {deal.cardPoints[0], deal.cardPoints[1]};
+    if (deal.trump >= 0 && deal.trump < 4) {
+        const uint32_t pair = 0x60u << (8 * deal.trump);
+        for (int p = 0; p < 4; ++p)
+            if ((hands[p] & pair) == pair) total[p & 1] += 20;
+    }
+    const int d = deal.declarer & 1;
+    bool failed[2] = {false, false};
+    if (deal.value * 10 > total[d]) {
+        if (deal.tricks[d] == 8) total[d] -= 88;
+        total[1 - d] += total[d];
+        total[d] = 0;
+        failed[d] = true;
+    }
+    int r[2];
+    for (int i = 0; i < 2; ++i)
+        r[i] = total[i] / 10 + (total[i] % 10 > 5 ? 1 : 0);
+    int m = 1;
+    if (deal.doubleLevel > 0) {
+        // The defenders doubled: a made contract takes everything.
+        m = deal.doubleLevel > 1 ? 4 : 2;
+        if (!failed[d]) {
+            r[d] += r[1 - d];
+            r[1 - d] = 0;
+            failed[1 - d] = true;
+        } else {
+            r[1 - d] += r[d];
+            r[d] = 0;
+        }
+    }
+    r[failed[d] ? 1 - d : d] += deal.value * m;
+    score[0] = r[0];
+    score[1] = r[1];
+}
+
+void PrintMatch(const Options& o, const std::vector<double>& fairPerDeal,
+                const std::vector<double>& otherPerDeal, const std::vector<double>& fairTimes,
+                const std::vector<double>& bidTimes, const std::vector<double>& bidPerDeal,
+                const int declared[2], const int made[2], const int doubled[2]);
+
+int Match(const Options& o) {
+    CFairBidEstimate::SetWeighting(!o.noWeighting);
+    CFairBidEstimate::SetCaution(o.caution);
+    std::mt19937_64 rng(o.seed);
+    const int opponentSamples = o.oneSample ? 1 : 0;
+    std::vector<double> fairTimes, bidTimes, bidPerDeal;
+    std::vector<double> fairPerDeal, otherPerDeal;
+    int declared[2] = {0, 0}, made[2] = {0, 0}, doubled[2] = {0, 0}; // fair pair, other pair
+    const auto start = std::chrono::steady_clock::now();
+    for (int d = 0; d < o.match; ++d) {
+        uint32_t hands[4];
+        CDealSimulator::DealHands(rng, hands);
+        double fairSum = 0, otherSum = 0, bidUs = 0;
+        for (int swap = 0; swap < 2; ++swap) {
+            // swap 0: the fair pair at places 0 and 2; swap 1: at places 1 and 3.
+            SeatPlayers players;
+            players.seed = o.seed * 1000003ull + static_cast<uint64_t>(d) * 2 + swap;
+            for (int p = 0; p < 4; ++p)
+                players.samples[p] = (p & 1) == swap ? CFairPlayer::kSamples : opponentSamples;
+            std::vector<double> bids;
+            const auto observe = [&](int place, uint64_t, double us) {
+                if ((place & 1) == swap) fairTimes.push_back(us);
+            };
+            if (o.playOnly) {
+                const PlayedDeal deal =
+                    CDealSimulator::PlayOut(hands, d % 5, d & 3, observe, players);
+                fairSum += deal.cardPoints[swap];
+                otherSum += deal.cardPoints[1 - swap];
+                continue;
+            }
+            const PlayedDeal deal =
+                CDealSimulator::BidAndPlay(hands, d & 3, observe, players, &bids);
+            for (double us : bids) {
+                bidTimes.push_back(us);
+                bidUs += us;
+            }
+            if (deal.declarer >= 0) {
+                const int side = (deal.declarer & 1) == swap ? 0 : 1;
+                ++declared[side];
+                made[side] += deal.made ? 1 : 0;
+                doubled[side] += deal.doubleLevel > 0 ? 1 : 0;
+            }
+            int score[2];
+            ScoreOf(hands, deal, score);
+            fairSum += score[swap];
+            otherSum += score[1 - swap];
+        }
+        fairPerDeal.push_back(fairSum / 2);
+        otherPerDeal.push_back(otherSum / 2);
+        bidPerDeal.push_back(bidUs / 2);
+        if ((d + 1) % 50 == 0 && d + 1 < o.match) {
+            // A long match can be stopped: the figures so far, in the same form.
+            PrintMatch(o, fairPerDeal, otherPerDeal, fairTimes, bidTimes, bidPerDeal, declared,
+                       made, doubled);
+            std::printf(
+                "(%.0f s)\n",
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            std::fflush(stdout);
+        }
+    }
+    PrintMatch(o, fairPerDeal, otherPerDeal, fairTimes, bidTimes, bidPerDeal, declared, made,
+               doubled);
+    return 0;
+}
+
+void PrintMatch(const Options& o, const std::vector<double>& fairPerDeal,
+                const std::vector<double>& otherPerDeal, const std::vector<double>& fairTimes,
+                const std::vector<double>& bidTimes, const std::vector<double>& bidPerDeal,
+                const int declared[2], const int made[2], const int doubled[2]) {
+    const double n = static_cast<double>(fairPerDeal.size());
+    double f = 0, c = 0;
+    for (size_t i = 0; i < fairPerDeal.size(); ++i) {
+        f += fairPerDeal[i];
+        c += otherPerDeal[i];
+    }
+    f /= n;
+    c /= n;
+    const double ratio = c > 0 ? f / c : 0.0;
+    // Standard error of the ratio of means (delta method over the deals).
+    double var = 0;
+    for (size_t i = 0; i < fairPerDeal.size(); ++i) {
+        const double e = fairPerDeal[i] - ratio * otherPerDeal[i];
+        var += e * e;
+    }
+    const double se = n > 1 && c > 0 ? std::sqrt(var / (n - 1) / n) / c : 0.0;
+    const Stats t = Summarise(fairTimes), b = Summarise(bidTimes), bd = Summarise(bidPerDeal);
+    std::printf("opponents: %s, call weighting %s\n",
+                o.oneSample ? "fair pair with one sample" : "classic pair",
+                o.noWeighting ? "off" : "on");
+    std::printf("fair card choices: %zu, p50 %.3f ms, p99 %.3f ms, max %.3f ms\n", fairTimes.size(),
+                t.median / 1000, t.p99 / 1000, t.max / 1000);
+    // One evaluation samples for every fair place of the deal that is to call;
+    // later calls only weigh the same samples again.
+    std::printf("fair bid evaluations: %zu, p50 %.3f ms, max %.3f ms; per deal and fair pair: "
+                "p50 %.3f ms, max %.3f ms\n",
+                bidTimes.size(), b.median / 1000, b.max / 1000, bd.median / 1000, bd.max / 1000);
+    std::printf("contracts: fair pair %d (made %d, doubled %d), other pair %d (made %d, "
+                "doubled %d)\n",
+                declared[0], made[0], doubled[0], declared[1], made[1], doubled[1]);
+    std::printf("ratio standard error: %.4f\n", se);
+    std::printf("match: deals=%d fair=%.3f %s=%.3f ratio=%.4f fair_ms_p50=%.3f fair_ms_max=%.3f\n",
+                static_cast<int>(n), f, o.oneSample ? "one_sample" : "classic", c, ratio,
+                t.median / 1000, t.max / 1000);
+}
+
 bool ParseArgs(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -126,6 +298,16 @@ bool ParseArgs(int argc, char** argv, Options& o) {
             o.seed = std::strtoull(v, nullptr, 10);
         else if (a == "--simulate" && (v = next("--simulate")))
             o.simulate = std::max(1, std::atoi(v));
+        else if (a == "--match" && (v = next("--match")))
+            o.match = std::max(1, std::atoi(v));
+        else if (a == "--one-sample")
+            o.oneSample = true;
+        else if (a == "--no-weighting")
+            o.noWeighting = true;
+        else if (a == "--caution" && (v = next("--caution")))
+            o.caution = std::atof(v);
+        else if (a == "--play-only")
+            o.playOnly = true;
         else if (a == "--check-signature" && (v = next("--check-signature")))
             o.checkFile = v;
         else if (a == "--write-signature" && (v = next("--write-signature")))
@@ -133,7 +315,8 @@ bool ParseArgs(int argc, char** argv, Options& o) {
         else {
             std::fprintf(stderr,
                          "usage: %s [--deals N] [--seed S] [--check-signature FILE] "
-                         "[--write-signature FILE] | --simulate N [--seed S]\n",
+                         "[--write-signature FILE] | --simulate N [--seed S] | --match N "
+                         "[--seed S] [--one-sample] [--no-weighting] [--play-only] [--caution K]\n",
                          argv[0]);
             return false;
         }
@@ -147,6 +330,7 @@ int main(int argc, char** argv) {
     Options o;
     if (!ParseArgs(argc, argv, o)) return 2;
     if (o.simulate > 0) return Simulate(o);
+    if (o.match > 0) return Match(o);
 
     std::mt19937_64 rng(o.seed);
     std::vector<double> choiceTimes, evalTimes;

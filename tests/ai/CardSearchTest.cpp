@@ -92,7 +92,8 @@ TEST(PlayOutTest, SameDealSameChoicesEveryCardOnceAndLegal) {
     }
 }
 
-// The cut-offs change how many positions are searched, never what is chosen:
+// The cut-offs and the transposition table change how many positions are
+// searched, never what is chosen:
 // the same root value, card and position after the trick as the full search.
 TEST(CutoffTest, SameChoicesAsTheFullSearch) {
     std::mt19937_64 rng(2026);
@@ -111,6 +112,7 @@ TEST(CutoffTest, SameChoicesAsTheFullSearch) {
             for (bool bidding : {false, true}) {
                 CCardSearch cut, plain;
                 plain.SetCutoffs(false);
+                plain.SetTable(false);
                 SearchState a, b;
                 const int limit = cut.InitSearch(a, h, trick);
                 plain.InitSearch(b, h, trick);

@@ -10,14 +10,15 @@ TEST(AppOptions, ChoicesAreParsed) {
     EXPECT_EQ(ParseAppOptions({}).connType, -1);
     const AppOptions o =
         ParseAppOptions({"--name", "P", "--deal", "--port=4000", "--seat", "1", "--partner", "2",
-                         "--partner", "4", "--start", "--autoplay", "--exit-after-game"});
+                         "--partner", "4", "--start", "--autoplay", "--fair", "--exit-after-game"});
     EXPECT_TRUE(o.error.empty()) << o.error;
     EXPECT_EQ(o.name, "P");
     EXPECT_EQ(o.connType, 1);
     EXPECT_EQ(o.port, 4000);
     EXPECT_EQ(o.seat, 1);
     EXPECT_EQ(o.partners, (std::vector<int>{2, 4}));
-    EXPECT_TRUE(o.start && o.autoplay && o.exitAfterGame);
+    EXPECT_TRUE(o.start && o.autoplay && o.fair && o.exitAfterGame);
+    EXPECT_FALSE(ParseAppOptions({}).fair);
     const AppOptions j = ParseAppOptions({"--join", "127.0.0.1"});
     EXPECT_EQ(j.connType, 0);
     EXPECT_EQ(j.joinHost, "127.0.0.1");

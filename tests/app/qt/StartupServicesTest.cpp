@@ -10,6 +10,7 @@
 
 #include "app/qt/CRunningCopy.h"
 #include "platform/qt/DeckSetting.h"
+#include "platform/qt/FairPartnersSetting.h"
 #include "platform/qt/SettingsStore.h"
 
 TEST(DeckSetting, RoundTripAndMalformedValuesIgnored) {
@@ -36,6 +37,28 @@ TEST(DeckSetting, RoundTripAndMalformedValuesIgnored) {
         EXPECT_FALSE(ReadDeckSetting(CSettingsStore(file), kept));
         EXPECT_EQ(kept, 58);
     }
+}
+
+TEST(FairPartnersSetting, RoundTripAndOnlyZeroOrOneRead) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.path() + "/Vesk.conf";
+    bool on = false;
+    EXPECT_FALSE(ReadFairPartnersSetting(CSettingsStore(file), on)); // missing
+    {
+        CSettingsStore store(file);
+        ASSERT_TRUE(WriteFairPartnersSetting(store, true));
+    }
+    EXPECT_TRUE(ReadFairPartnersSetting(CSettingsStore(file), on));
+    EXPECT_TRUE(on);
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("[General]\nFairPartners=dword:2\n");
+    }
+    on = false;
+    EXPECT_FALSE(ReadFairPartnersSetting(CSettingsStore(file), on));
+    EXPECT_FALSE(on);
 }
 
 TEST(RunningCopy, LaterCopyRaisesTheFirstAndTakesOverADeadOnesSocket) {

@@ -22,6 +22,7 @@
 #include "display/DisplayPace.h"
 #include "display/TableWidget.h"
 #include "net/Conn.h"
+#include "platform/cards/CardRenderer.h"
 #include "platform/qt/DeckSetting.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/SettingsStore.h"
@@ -36,6 +37,8 @@ CAppSession::~CAppSession() {
 bool CAppSession::Start() {
     ResetGameStateForStart();
     ReadDeckSetting(CSettingsStore(), g_nCardBack);
+    std::string faces;
+    if (ReadFacesSetting(CSettingsStore(), faces)) UseFaces(QString::fromStdString(faces));
     CDisplayPace::SetFactor(m_options.pace);
     // A copy already running for this user comes to the front; this one starts anyway.
     m_runningCopy = std::make_unique<CRunningCopy>();
@@ -169,11 +172,13 @@ void CAppSession::Shutdown() {
         }
         CSettingsStore store;
         WriteDeckSetting(store, g_nCardBack);
+        WriteFacesSetting(store, m_faces.toStdString());
     }
+    // The deck's renderer is a QObject: gone before the application is.
+    CCardRenderer::SetFaceDeck(nullptr);
     // Notifications the library posted before it stopped and that the ended event
     // loop never delivered: handed over now, so that their payloads are freed.
-    if (m_frame)
-        QCoreApplication::sendPostedEvents(&m_frame->Sink(), CQtMessageSink::EventType());
+    if (m_frame) QCoreApplication::sendPostedEvents(&m_frame->Sink(), CQtMessageSink::EventType());
     g_pMainFrame = nullptr;
     m_dispatcher.reset();
     m_autoPartner.reset();

@@ -28,6 +28,7 @@ constexpr int kAutoPlay = 32779;
 constexpr int kAutoPartner1 = 32780; // 32780..32783: seats 1..4
 constexpr int kUndo = 32784;
 constexpr int kRedo = 32785;
+constexpr int kRules = 32786;  // the rules handbook, F1
 constexpr int kAbout = 0xE140; // the standard about command
 constexpr int kExit = 0xE141;  // the standard exit command
 } // namespace menuid
@@ -57,6 +58,7 @@ public:
     QAction* Item(int id) const;
     QMenu* GameMenu() const { return m_game; }
     QMenu* AutoPartnerMenu() const { return m_autoPartner; }
+    QMenu* HelpMenu() const { return m_help; }
 
     // Called when one of the menus opens and once no menu is open any more.
     std::function<void()> onMenuOpen;
@@ -70,6 +72,7 @@ private:
     QMainWindow& m_frame;
     QMenu* m_game = nullptr;
     QMenu* m_autoPartner = nullptr;
+    QMenu* m_help = nullptr;
     QStyle* m_style = nullptr;
     std::map<int, QAction*> m_items;
     std::map<int, MenuCommand> m_commands;

@@ -108,12 +108,16 @@ elif [ -f "$prefix/$mimexml" ]; then
     kill "$player" 2>/dev/null; wait "$player" 2>/dev/null
     if [ -s "$tmp/saved.vsk" ]; then
         cp "$tmp/saved.vsk" "$tmp/saved-game"
-        printf 'not a game' >"$tmp/other.bin"
+        # A DER certificate also opens with two sequences, but not with field 2.
+        printf '\x30\x82\x01\x0a\x30\x82\x00\xf0\xa0\x03\x02\x01\x02' >"$tmp/other"
         types=$(env XDG_DATA_HOME="$tmp/nodata" XDG_DATA_DIRS="$prefix/$datadir:/usr/share" \
-            "$probe" "$tmp/saved.vsk" "$tmp/saved-game" "$tmp/other.bin" | tr '\n' ' ')
-        [ "$types" = "$mimetype $mimetype application/octet-stream " ] \
+            "$probe" "$tmp/saved.vsk" "$tmp/saved-game" "$tmp/other" | tr '\n' ' ')
+        read -r byname bycontent other <<<"$types"
+        [ "$byname $bycontent" = "$mimetype $mimetype" ] \
             && ok "a saved game is $mimetype, by name and by content" \
-            || fail "saved game, renamed copy, other file recognised as: $types"
+            || fail "saved game and renamed copy recognised as: $byname $bycontent"
+        [ "$other" != "$mimetype" ] && ok "a certificate-like file is $other" \
+            || fail "a file that is no saved game is taken for one"
     else
         fail "the installed program saved no game: $(tail -5 "$tmp/trace.log")"
     fi

@@ -83,7 +83,7 @@ TEST(SvgDeck, MissingCorruptOrIncompleteDecksGiveNoDeck) {
         const char* name;
         QByteArray bytes;
     } cases[] = {
-        {"noise.svgz", QByteArray("\x1f\x8b\x08\x00 not really gzip at all", 33)},
+        {"noise.svgz", QByteArray("\x1f\x8b\x08\x00", 4) + " not really gzip at all"},
         {"cut.svg", "<svg xmlns='http://www.w3.org/2000/svg'><rect id='1_club' width="},
         {"empty.svg", ""},
         {"incomplete.svg", incomplete},

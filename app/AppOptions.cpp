@@ -88,6 +88,10 @@ AppOptions ParseAppOptions(const std::vector<std::string>& args) {
                 o.error = "--load needs a file";
                 return o;
             }
+            if (!o.loadFile.empty()) {
+                o.error = "only one saved game can be loaded: " + value;
+                return o;
+            }
             o.loadFile = value;
         } else if (TakeValue(args, i, "--pace", &value, &o.error)) {
             if (!o.error.empty()) return o;
@@ -130,6 +134,13 @@ AppOptions ParseAppOptions(const std::vector<std::string>& args) {
                 return o;
             }
             o.partners.push_back(seat);
+        } else if (!a.empty() && a[0] != '-') {
+            // A saved game opened from the desktop (the entry's %f): as --load.
+            if (!o.loadFile.empty()) {
+                o.error = "only one saved game can be loaded: " + a;
+                return o;
+            }
+            o.loadFile = a;
         } else {
             o.error = "unknown option: " + a;
             return o;
@@ -140,7 +151,7 @@ AppOptions ParseAppOptions(const std::vector<std::string>& args) {
 }
 
 std::string AppUsage() {
-    return "Usage: VeskApp [options]\n"
+    return "Usage: VeskApp [options] [FILE]\n"
            "Vesk, a card game for four players in two partnerships on a local network.\n"
            "\n"
            "Options:\n"
@@ -157,6 +168,7 @@ std::string AppUsage() {
            "  --exit-after-game  print the score sheet and exit when the game is over\n"
            "  --trace            print progress lines (deals, cards, game end) on stderr\n"
            "  --load FILE        load a saved game at start (it resumes once four seats start)\n"
+           "  FILE               the same as --load FILE\n"
            "  --save-after-cards N FILE\n"
            "                     save the game to FILE once N cards have been played\n"
            "  --version          print the version and exit\n"

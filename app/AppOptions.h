@@ -30,7 +30,8 @@ struct AppOptions {
     bool exitAfterGame = false;
     // Progress lines on standard error (deals, cards, the game's end).
     bool trace = false;
-    // A saved game to load at start-up, as the Load command does.
+    // A saved game to load at start-up, as the Load command does (--load FILE,
+    // or FILE alone, as the desktop passes it).
     std::string loadFile;
     // Save the game to saveFile, as the Save command does, once this many cards
     // have been played (0: never).

@@ -1,45 +1,29 @@
 #include "app/CFeedbackMail.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-CFeedbackMail::CFeedbackMail(std::string searchPath, Launcher launcher, ExecutableTest isExecutable)
-    : m_launcher(std::move(launcher)),
-      m_program(FindProgram(kFeedbackProgram, searchPath, isExecutable)) {}
-
 bool CFeedbackMail::Send() const {
-    if (!Available() || !m_launcher) return false;
-    return m_launcher(m_program, Arguments());
+    return m_opener && m_opener(Url());
 }
 
-std::vector<std::string> CFeedbackMail::Arguments() {
-    return {"--subject", kFeedbackSubject, "--body", kFeedbackText, Recipient()};
+std::string CFeedbackMail::Url() {
+    return std::string("mailto:") + kFeedbackAddress +
+           "?subject=" + PercentEncode(kFeedbackSubject) + "&body=" + PercentEncode(kFeedbackText);
 }
 
-std::string CFeedbackMail::Recipient() {
-    return std::string(kFeedbackName) + " <" + kFeedbackAddress + ">";
-}
-
-std::string CFeedbackMail::FindProgram(const std::string& name, const std::string& searchPath,
-                                       const ExecutableTest& isExecutable) {
-    size_t start = 0;
-    while (start <= searchPath.size()) {
-        size_t end = searchPath.find(':', start);
-        if (end == std::string::npos) end = searchPath.size();
-        // An empty entry means the current folder in a shell; a program that
-        // opens mail never looks there.
-        if (end > start) {
-            std::string dir = searchPath.substr(start, end - start);
-            if (dir.back() != '/') dir += '/';
-            const std::string path = dir + name;
-            if (isExecutable && isExecutable(path)) return path;
+std::string CFeedbackMail::PercentEncode(const std::string& text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        const bool unreserved = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
+                                (b >= '0' && b <= '9') || b == '-' || b == '.' || b == '_' ||
+                                b == '~';
+        if (unreserved) {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 0xF];
         }
-        start = end + 1;
     }
-    return {};
-}
-
-bool CFeedbackMail::IsExecutableFile(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+    return out;
 }

@@ -3,8 +3,11 @@
 #include "display/CardButton.h"
 #include "platform/qt/DialogUnits.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -22,11 +25,14 @@ constexpr BackPlace kBackPlaces[] = {
 constexpr int kBackWidth = 35;
 constexpr int kBackHeight = 48;
 constexpr int kDialogWidth = 254;
-constexpr int kDialogHeight = 140;
+constexpr int kFacesRowY = 119;
+constexpr int kButtonRowY = 140;
+constexpr int kDialogHeight = 161;
 
 } // namespace
 
-CCardBackDialog::CCardBackDialog(int current, QWidget* parent)
+CCardBackDialog::CCardBackDialog(int current, QWidget* parent, const QList<DeckEntry>& decks,
+                                 const QString& faces)
     : QDialog(parent), m_selected(current),
       m_painter(palette().color(QPalette::Button), palette().color(QPalette::WindowText)) {
     setWindowTitle(QStringLiteral("Select Card Back"));
@@ -44,12 +50,22 @@ CCardBackDialog::CCardBackDialog(int current, QWidget* parent)
         connect(button, &QPushButton::clicked, this, [this, button] { Select(button->Id()); });
         m_backs[place.id - kFirstBack] = button;
     }
+    auto* facesLabel = new QLabel(QStringLiteral("&Faces:"), this);
+    facesLabel->setGeometry(du.Rect(12, kFacesRowY + 3, 32, 8));
+    m_faces = new QComboBox(this);
+    m_faces->setGeometry(du.Rect(45, kFacesRowY, 197, 14));
+    m_faces->addItem(QStringLiteral("Built-in"), QString());
+    for (const DeckEntry& deck : decks)
+        m_faces->addItem(deck.name, deck.file);
+    m_faces->setCurrentIndex(std::max(0, m_faces->findData(faces)));
+    facesLabel->setBuddy(m_faces);
+
     m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setGeometry(du.Rect(86, 119, 40, 14));
+    m_ok->setGeometry(du.Rect(86, kButtonRowY, 40, 14));
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, [this] { done(m_selected); });
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_cancel->setGeometry(du.Rect(136, 119, 40, 14));
+    m_cancel->setGeometry(du.Rect(136, kButtonRowY, 40, 14));
     connect(m_cancel, &QPushButton::clicked, this, [this] { done(kCancelled); });
 
     // Tab order follows the dialog's layout: the backs in their order of ids.
@@ -58,7 +74,8 @@ CCardBackDialog::CCardBackDialog(int current, QWidget* parent)
         if (previous) setTabOrder(previous, button);
         previous = button;
     }
-    setTabOrder(previous, m_ok);
+    setTabOrder(previous, m_faces);
+    setTabOrder(m_faces, m_ok);
     setTabOrder(m_ok, m_cancel);
 
     setFixedSize(du.X(kDialogWidth), du.Y(kDialogHeight));
@@ -68,6 +85,10 @@ CCardBackDialog::CCardBackDialog(int current, QWidget* parent)
 int CCardBackDialog::ChooseCardBack(int current, QWidget* parent) {
     CCardBackDialog dialog(current, parent);
     return dialog.exec();
+}
+
+QString CCardBackDialog::SelectedFaces() const {
+    return m_faces->currentData().toString();
 }
 
 CCardButton* CCardBackDialog::BackButton(int id) const {

@@ -1,15 +1,18 @@
 // "Select Card Back": twelve buttons showing the card backs; a click selects
 // a back, a double click selects it and closes the dialog, OK closes with the
-// selected back, Cancel with 2.
+// selected back, Cancel with 2. Below the backs, "Faces" chooses the card
+// faces: the built-in ones or one of the desktop's SVG card decks.
 #pragma once
 
 #include "display/CardButtonPainter.h"
 #include "platform/cards/CardRenderer.h"
+#include "platform/cards/DeckCatalogue.h"
 
 #include <QDialog>
 #include <array>
 
 class CCardButton;
+class QComboBox;
 class QPushButton;
 
 class CCardBackDialog : public QDialog {
@@ -18,8 +21,11 @@ public:
     static constexpr int kBackCount = 12;
     static constexpr int kCancelled = 2;
 
-    // `current` is the back selected when the dialog opens.
-    explicit CCardBackDialog(int current, QWidget* parent = nullptr);
+    // `current` is the back selected when the dialog opens; `decks` are offered
+    // after the built-in faces, `faces` (a deck's file, empty for the built-in
+    // faces) is selected.
+    explicit CCardBackDialog(int current, QWidget* parent = nullptr,
+                             const QList<DeckEntry>& decks = {}, const QString& faces = {});
 
     // Runs the dialog: the chosen back's id, or 2 when it was cancelled.
     static int ChooseCardBack(int current, QWidget* parent = nullptr);
@@ -35,6 +41,9 @@ public:
 
     CCardButton* BackButton(int id) const;
     QPushButton* OkButton() const { return m_ok; }
+    QComboBox* FacesBox() const { return m_faces; }
+    // The chosen faces: a deck's file, or empty for the built-in faces.
+    QString SelectedFaces() const;
     QPushButton* CancelButton() const { return m_cancel; }
 
     void reject() override;
@@ -48,6 +57,7 @@ private:
     std::array<CCardButton*, kBackCount> m_backs{};
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
+    QComboBox* m_faces = nullptr;
     CCardRenderer m_renderer;
     CCardButtonPainter m_painter;
 };

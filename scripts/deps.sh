@@ -6,9 +6,10 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    qt6-base-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev
     fonts-dejavu-core fonts-dancingscript
-    appstream desktop-file-utils dpkg-dev libcap2-bin
+    appstream desktop-file-utils dpkg-dev libcap2-bin lintian shared-mime-info
+    kdegames-card-data-kf5 gnome-cards-data
     "$@"
 )
 

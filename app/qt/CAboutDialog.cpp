@@ -1,14 +1,14 @@
 #include "app/qt/CAboutDialog.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QProcess>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 #include "app/CFeedbackMail.h"
 #include "resources/ResourceIds.h"
@@ -50,12 +50,7 @@ void CAboutDialog::SendMail() {
 }
 
 CFeedbackMail CAboutDialog::DesktopMail() {
-    const char* path = std::getenv("PATH");
-    return CFeedbackMail(path ? path : "",
-                         [](const std::string& program, const std::vector<std::string>& arguments) {
-                             QStringList list;
-                             for (const std::string& a : arguments)
-                                 list << QString::fromStdString(a);
-                             return QProcess::startDetached(QString::fromStdString(program), list);
-                         });
+    return CFeedbackMail([](const std::string& url) {
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::StrictMode));
+    });
 }

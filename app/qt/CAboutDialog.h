@@ -1,7 +1,6 @@
-// The "Write Me" dialog of the Help command: the program's icon and name and
-// the "&Ask me" button, which opens a feedback mail to the author in the
-// desktop's mail client. The button is disabled when no mail client can be
-// started.
+// The "Write Me" dialog of the Help menu: the program's icon and name and the
+// "&Ask me" button, which opens a feedback mail to the author in the desktop's
+// mail client. The button is disabled when the mail cannot be handed over.
 #pragma once
 
 #include <QDialog>
@@ -19,7 +18,7 @@ public:
     QPushButton* AskButton() const { return m_ask; }
     QPushButton* OkButton() const { return m_ok; }
 
-    // The mail as the desktop composes it: xdg-email from PATH, started detached.
+    // The mail as the desktop opens it: a mailto: URL through QDesktopServices.
     static CFeedbackMail DesktopMail();
 
 private:

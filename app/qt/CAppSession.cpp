@@ -25,6 +25,7 @@
 #include "display/DisplayPace.h"
 #include "display/TableWidget.h"
 #include "net/Conn.h"
+#include "platform/cards/CardRenderer.h"
 #include "platform/qt/DeckSetting.h"
 #include "platform/qt/FairPartnersSetting.h"
 #include "platform/qt/QtMessageSink.h"
@@ -43,6 +44,8 @@ bool CAppSession::Start() {
     bool fair = false;
     ReadFairPartnersSetting(CSettingsStore(), fair);
     CComputerPlayer::SetFair(fair || m_options.fair);
+    std::string faces;
+    if (ReadFacesSetting(CSettingsStore(), faces)) UseFaces(QString::fromStdString(faces));
     CDisplayPace::SetFactor(m_options.pace);
     // A copy already running for this user comes to the front; this one starts anyway.
     m_runningCopy = std::make_unique<CRunningCopy>();
@@ -191,7 +194,10 @@ void CAppSession::Shutdown() {
         }
         CSettingsStore store;
         WriteDeckSetting(store, g_nCardBack);
+        WriteFacesSetting(store, m_faces.toStdString());
     }
+    // The deck's renderer is a QObject: gone before the application is.
+    CCardRenderer::SetFaceDeck(nullptr);
     // Notifications the library posted before it stopped and that the ended event
     // loop never delivered: handed over now, so that their payloads are freed.
     if (m_frame) QCoreApplication::sendPostedEvents(&m_frame->Sink(), CQtMessageSink::EventType());

@@ -4,6 +4,8 @@
 // the start, the computer partners, AutoPlay and leaving after one game.
 #pragma once
 
+#include <QPointer>
+#include <QString>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,6 +23,7 @@ class CGameFlow;
 class CMainFrame;
 class CRunningCopy;
 class CReplaySnapshots;
+class CRulesDialog;
 
 class CAppSession {
 public:
@@ -77,9 +80,14 @@ private:
     void ToggleScoreSheet();
     void ShowLastTrick();
     void ChooseDeck();
+    // Draws the card faces from the deck in `file` (empty: the built-in faces);
+    // a deck that is missing or broken gives the built-in faces.
+    void UseFaces(const QString& file);
     // Every clock tick: the turn marker of the place to move blinks.
     void BlinkTurnMarker();
     void ShowAbout();
+    // Help -> "Rules of Vesk" (F1): the handbook, beside the table.
+    void ShowRules();
     void Shutdown();
     // Hooks the replay snapshots and the loss of the dealer into the game flow.
     void SetUpGames();
@@ -107,4 +115,7 @@ private:
     int m_reconnectTries = 0;
     int m_choiceWaits = 0;
     QTimer* m_askTimer = nullptr;
+    // The chosen faces: a desktop deck's file, empty for the built-in ones.
+    QString m_faces;
+    QPointer<CRulesDialog> m_rules;
 };

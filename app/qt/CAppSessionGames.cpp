@@ -14,7 +14,9 @@
 #include "app/qt/CMainFrame.h"
 #include "net/Conn.h"
 #include "platform/Trace.h"
+#include "platform/qt/GameFolder.h"
 #include "platform/qt/QtMessageSink.h"
+#include "platform/qt/SettingsStore.h"
 #include "rules/GameState.h"
 
 namespace {
@@ -60,8 +62,13 @@ int CAppSession::SaveGame() {
     dialog.setDefaultSuffix(QString::fromLatin1(kDefaultSuffix));
     dialog.setNameFilters(SavedGameFilters());
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    CSettingsStore store;
+    CGameFolder folder(store);
+    dialog.setDirectory(folder.StartFolder());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return 0;
-    return SaveGameTo(dialog.selectedFiles().constFirst().toStdString());
+    const QString path = dialog.selectedFiles().constFirst();
+    folder.Remember(path);
+    return SaveGameTo(path.toStdString());
 }
 
 void CAppSession::LoadGame() {
@@ -71,8 +78,13 @@ void CAppSession::LoadGame() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromLatin1(kDefaultSuffix));
     dialog.setNameFilters(SavedGameFilters());
+    CSettingsStore store;
+    CGameFolder folder(store);
+    dialog.setDirectory(folder.StartFolder());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    LoadGameFrom(dialog.selectedFiles().constFirst().toStdString());
+    const QString path = dialog.selectedFiles().constFirst();
+    folder.Remember(path);
+    LoadGameFrom(path.toStdString());
 }
 
 int CAppSession::SaveGameTo(const std::string& path, std::string* failure) {

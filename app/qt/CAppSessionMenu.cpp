@@ -6,6 +6,7 @@
 #include "app/qt/CAppSession.h"
 #include "app/qt/CMainFrame.h"
 #include "app/qt/CMainMenu.h"
+#include "app/qt/CRulesDialog.h"
 #include "app/qt/CStatusPanes.h"
 #include "app/qt/CVeskView.h"
 #include "display/CardBackDialog.h"
@@ -13,6 +14,9 @@
 #include "display/TableWidget.h"
 #include "net/Conn.h"
 #include "platform/Tick.h"
+#include "platform/cards/CardRenderer.h"
+#include "platform/cards/DeckCatalogue.h"
+#include "platform/cards/SvgDeck.h"
 #include "platform/qt/FairPartnersSetting.h"
 #include "platform/qt/SettingsStore.h"
 #include "rules/CPlayerHand.h"
@@ -41,6 +45,7 @@ void CAppSession::WireMenu() {
     menu.SetCommand(kDeck, {[this] { ChooseDeck(); }, {}, {}});
     menu.SetCommand(kExit, {[this] { m_frame->close(); }, {}, {}});
     menu.SetCommand(kAbout, {[this] { ShowAbout(); }, {}, {}});
+    menu.SetCommand(kRules, {[this] { ShowRules(); }, {}, {}});
     for (int seat = 1; seat <= CAutoPartnerMenu::kSeats; ++seat) {
         CAutoPartnerMenu* partners = m_autoPartner.get();
         menu.SetCommand(
@@ -94,10 +99,28 @@ void CAppSession::ShowLastTrick() {
 }
 
 void CAppSession::ChooseDeck() {
-    const int back = CCardBackDialog::ChooseCardBack(g_nCardBack, m_frame.get());
+    CCardBackDialog dialog(g_nCardBack, m_frame.get(), CDeckCatalogue::Find(), m_faces);
+    const int back = dialog.exec();
     if (back == CCardBackDialog::kCancelled || m_finished) return;
     g_nCardBack = back;
+    UseFaces(dialog.SelectedFaces());
     m_flow->RefreshTable();
+}
+
+void CAppSession::UseFaces(const QString& file) {
+    m_faces = file;
+    CCardRenderer::SetFaceDeck(file.isEmpty() ? nullptr : CSvgDeck::Load(file));
+}
+
+void CAppSession::ShowRules() {
+    // One handbook window, brought to the front when it is open already.
+    if (!m_rules) {
+        m_rules = new CRulesDialog(m_frame.get());
+        m_rules->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_rules->show();
+    m_rules->raise();
+    m_rules->activateWindow();
 }
 
 void CAppSession::ShowAbout() {

@@ -50,11 +50,10 @@ CMainMenu::CMainMenu(QMainWindow& frame) : QObject(&frame), m_frame(frame) {
             "Let the computer partners and AutoPlay know only what their seat can know.")
         ->setCheckable(true);
 
-    // "&Help" is a command of its own on the menu bar.
-    QAction* help = bar->addAction(QStringLiteral("&Help"));
-    help->setStatusTip(QStringLiteral("Display program information, version number and copyright"));
-    connect(help, &QAction::triggered, this, [this] { Run(kAbout); });
-    m_items[kAbout] = help;
+    m_help = bar->addMenu(QStringLiteral("&Help"));
+    AddItem(m_help, kRules, "&Rules of Vesk\tF1", "Show the rules of the game.");
+    AddItem(m_help, kAbout, "&About Vesk...",
+            "Display program information, version number and copyright");
 
     AddAccelerator(kScoreKey, QKeyCombination(Qt::Key_F9));
     AddAccelerator(kLastTrickKey, QKeyCombination(Qt::Key_F6));
@@ -64,9 +63,11 @@ CMainMenu::CMainMenu(QMainWindow& frame) : QObject(&frame), m_frame(frame) {
     AddAccelerator(kUndo, Qt::CTRL | Qt::Key_Z);
     AddAccelerator(kRedo, Qt::CTRL | Qt::Key_Y);
     AddAccelerator(kExit, Qt::ALT | Qt::Key_F4);
+    AddAccelerator(kRules, QKeyCombination(Qt::Key_F1));
 
     WatchMenu(m_game);
     WatchMenu(m_autoPartner);
+    WatchMenu(m_help);
 }
 
 QAction* CMainMenu::AddItem(QMenu* menu, int id, const char* text, const char* prompt) {
@@ -101,7 +102,7 @@ void CMainMenu::WatchMenu(QMenu* menu) {
     // loop ends only when no menu is left open once the events have settled.
     connect(menu, &QMenu::aboutToHide, this, [this] {
         QTimer::singleShot(0, this, [this] {
-            if (m_game->isVisible() || m_autoPartner->isVisible()) return;
+            if (m_game->isVisible() || m_autoPartner->isVisible() || m_help->isVisible()) return;
             if (onMenuClosed) onMenuClosed();
         });
     });

@@ -29,6 +29,7 @@ constexpr int kAutoPartner1 = 32780; // 32780..32783: seats 1..4
 constexpr int kUndo = 32784;
 constexpr int kRedo = 32785;
 constexpr int kFairPartners = 32786;
+constexpr int kRules = 32787; // the rules handbook, F1
 constexpr int kAbout = 0xE140; // the standard about command
 constexpr int kExit = 0xE141;  // the standard exit command
 } // namespace menuid
@@ -58,6 +59,7 @@ public:
     QAction* Item(int id) const;
     QMenu* GameMenu() const { return m_game; }
     QMenu* AutoPartnerMenu() const { return m_autoPartner; }
+    QMenu* HelpMenu() const { return m_help; }
 
     // Called when one of the menus opens and once no menu is open any more.
     std::function<void()> onMenuOpen;
@@ -71,6 +73,7 @@ private:
     QMainWindow& m_frame;
     QMenu* m_game = nullptr;
     QMenu* m_autoPartner = nullptr;
+    QMenu* m_help = nullptr;
     QStyle* m_style = nullptr;
     std::map<int, QAction*> m_items;
     std::map<int, MenuCommand> m_commands;

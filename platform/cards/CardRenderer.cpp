@@ -2,6 +2,7 @@
 
 #include "platform/cards/CardBackPainter.h"
 #include "platform/cards/CardFacePainter.h"
+#include "platform/cards/SvgDeck.h"
 
 #include <QColor>
 #include <QPaintDevice>
@@ -13,6 +14,10 @@
 namespace {
 
 const QColor kEdge(58, 58, 64);
+
+// The faces shared by every renderer (user-interface thread only).
+std::shared_ptr<const CSvgDeck> s_faceDeck;
+int s_deckGeneration = 0;
 
 quint64 CacheKey(int picture, bool inverted, int width, int height) {
     return (static_cast<quint64>(picture) << 40) | (static_cast<quint64>(inverted) << 39) |
@@ -29,6 +34,16 @@ bool CCardRenderer::Init(int* width, int* height) const {
 
 void CCardRenderer::Term() {
     m_cache.clear();
+}
+
+void CCardRenderer::SetFaceDeck(std::shared_ptr<const CSvgDeck> deck) {
+    if (deck == s_faceDeck) return;
+    s_faceDeck = std::move(deck);
+    ++s_deckGeneration;
+}
+
+const std::shared_ptr<const CSvgDeck>& CCardRenderer::FaceDeck() {
+    return s_faceDeck;
 }
 
 QColor CCardRenderer::ColourFromRef(uint32_t colour) {
@@ -75,6 +90,10 @@ QImage CCardRenderer::Picture(int card, int mode, int width, int height) {
     const int picture = PictureOf(card, mode);
     if (picture < 0 || width <= 0 || height <= 0 || width > 0xFFFFF || height > 0x7FFFF) return {};
     const bool inverted = mode == kModeHighlight;
+    if (m_deckGeneration != s_deckGeneration) {
+        m_cache.clear();
+        m_deckGeneration = s_deckGeneration;
+    }
     const quint64 key = CacheKey(picture, inverted, width, height);
     const auto found = m_cache.constFind(key);
     if (found != m_cache.constEnd()) return found.value();
@@ -95,10 +114,12 @@ QImage CCardRenderer::Render(int picture, bool inverted, int width, int height) 
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         const QSizeF size(width, height);
-        if (CCardFacePainter::IsFace(picture))
-            CCardFacePainter::Paint(painter, size, picture);
-        else
+        if (CCardFacePainter::IsFace(picture)) {
+            if (!s_faceDeck || !s_faceDeck->PaintFace(painter, size, picture))
+                CCardFacePainter::Paint(painter, size, picture);
+        } else {
             CCardBackPainter::Paint(painter, size, picture);
+        }
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(kEdge, edge));
         const double inset = edge / 2;

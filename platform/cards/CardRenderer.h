@@ -14,7 +14,9 @@
 #include <QImage>
 #include <QSize>
 #include <cstdint>
+#include <memory>
 
+class CSvgDeck;
 class QPainter;
 
 class CCardRenderer {
@@ -59,6 +61,12 @@ public:
 
     static QColor ColourFromRef(uint32_t colour);
 
+    // The faces of every renderer: a desktop card deck, or null for the
+    // built-in faces (the default). Backs stay the built-in ones. Renderers
+    // drop their kept pictures when the faces change.
+    static void SetFaceDeck(std::shared_ptr<const CSvgDeck> deck);
+    static const std::shared_ptr<const CSvgDeck>& FaceDeck();
+
 private:
     static constexpr int kMaxCached = 512;
 
@@ -69,4 +77,6 @@ private:
 
     QHash<quint64, QImage> m_cache;
     int m_renders = 0;
+    // The face deck generation the kept pictures were drawn with.
+    int m_deckGeneration = 0;
 };

@@ -15,3 +15,11 @@ bool ReadDeckSetting(const CSettingsStore& store, int32_t& back) {
 bool WriteDeckSetting(CSettingsStore& store, int32_t back) {
     return store.WriteDword(kDeckValueName, static_cast<uint32_t>(back));
 }
+
+bool ReadFacesSetting(const CSettingsStore& store, std::string& file) {
+    return store.ReadString(kFacesValueName, file);
+}
+
+bool WriteFacesSetting(CSettingsStore& store, const std::string& file) {
+    return store.WriteString(kFacesValueName, file);
+}

@@ -29,6 +29,10 @@ TEST(AppOptions, ChoicesAreParsed) {
     EXPECT_EQ(s.saveAfterCards, 40);
     EXPECT_EQ(s.saveFile, "out.vsk");
     EXPECT_TRUE(s.trace); // the option after the two values is read as an option
+    // A file alone, as the desktop entry passes it, loads like --load.
+    const AppOptions f = ParseAppOptions({"--name", "P", "/home/p/Vesk/game 1.vsk"});
+    EXPECT_TRUE(f.error.empty()) << f.error;
+    EXPECT_EQ(f.loadFile, "/home/p/Vesk/game 1.vsk");
 }
 
 TEST(AppOptions, BadValuesAreReported) {
@@ -40,6 +44,7 @@ TEST(AppOptions, BadValuesAreReported) {
         {"--start"},        {"--name"},
         {"--join="},        {"--save-after-cards", "40"},
         {"--load"},         {"--save-after-cards", "0", "x.vsk"},
+        {"a.vsk", "b.vsk"}, {"--load", "a.vsk", "b.vsk"},
     };
     for (const auto& args : bad)
         EXPECT_FALSE(ParseAppOptions(args).error.empty()) << args[0];

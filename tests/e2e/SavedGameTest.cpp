@@ -31,7 +31,16 @@ std::vector<std::string> LoneTable(const std::string& name, int seat) {
 struct SeatPair {
     int saveSeat;
     int loadSeat;
+    // The file is given alone, as the desktop entry passes it, not after --load.
+    bool fileAlone;
 };
+
+void AddLoad(std::vector<std::string>& args, const std::string& file, bool alone) {
+    if (alone)
+        args.push_back(file);
+    else
+        args.insert(args.end(), {"--load", file});
+}
 
 class SavedGame : public ::testing::TestWithParam<SeatPair> {};
 
@@ -60,7 +69,7 @@ TEST_P(SavedGame, LoadedGameResumesWhereItWasSavedAndFinishes) {
 
     e2e::AppProcess loader("loader");
     args = LoneTable("Lou", seats.loadSeat);
-    args.insert(args.end(), {"--load", file});
+    AddLoad(args, file, seats.fileAlone);
     const int loadPort = e2e::FreePort();
     ASSERT_GT(loadPort, 0);
     ASSERT_TRUE(loader.Start(VESK_APP_PATH, args, e2e::HeadlessEnv(loadPort)));
@@ -83,14 +92,15 @@ TEST_P(SavedGame, LoadedGameResumesWhereItWasSavedAndFinishes) {
     EXPECT_EQ(loadedRows.front(), savedRows.front()) << saver.Out() << "\n" << loader.Out();
 }
 
-INSTANTIATE_TEST_SUITE_P(Seats, SavedGame, ::testing::Values(SeatPair{1, 1}, SeatPair{3, 2}),
+INSTANTIATE_TEST_SUITE_P(Seats, SavedGame,
+                         ::testing::Values(SeatPair{1, 1, false}, SeatPair{3, 2, true}),
                          [](const ::testing::TestParamInfo<SeatPair>& info) {
                              return "Saved" + std::to_string(info.param.saveSeat) + "Loaded" +
                                     std::to_string(info.param.loadSeat);
                          });
 
-// A file that is no saved game is refused at start-up: the program goes on and
-// deals a new game.
+// A file that is no saved game is refused at start-up, after --load or alone:
+// the program beeps, goes on and deals a new game.
 TEST(SavedGameRefused, BadFileOnTheCommandLineLeavesANewGame) {
     // A record header that claims 557 bytes, followed by only 60.
     std::vector<uint8_t> truncated = {0x30, 0x82, 0x02, 0x2d, 0x30, 0x23};
@@ -104,7 +114,8 @@ TEST(SavedGameRefused, BadFileOnTheCommandLineLeavesANewGame) {
     const struct {
         const char* name;
         std::vector<uint8_t> bytes;
-    } files[] = {{"empty", {}}, {"truncated", truncated}, {"noise", noise}};
+        bool fileAlone;
+    } files[] = {{"empty", {}, false}, {"truncated", truncated, true}, {"noise", noise, false}};
     for (const auto& f : files) {
         const std::string file = (std::filesystem::temp_directory_path() /
                                   ("vesk-bad-" + std::to_string(getpid()) + "-" + f.name + ".vsk"))
@@ -115,7 +126,7 @@ TEST(SavedGameRefused, BadFileOnTheCommandLineLeavesANewGame) {
                       static_cast<std::streamsize>(f.bytes.size()));
         }
         std::vector<std::string> args = LoneTable("Bea", 1);
-        args.insert(args.end(), {"--load", file});
+        AddLoad(args, file, f.fileAlone);
         const int port = e2e::FreePort();
         ASSERT_GT(port, 0);
         e2e::AppProcess app(f.name);

@@ -1,15 +1,17 @@
 #!/bin/bash
-# Builds the Debian package with CPack from the build tree and checks it: its
-# declared dependencies, its contents, that the libraries sit where the loader
-# finds them without $ORIGIN (the capability's secure-execution mode ignores it),
-# and what its postinst does with and without setcap.
-# Usage: check-deb.sh BUILD APP_ID BINDIR LIBDIR DATADIR MANDIR
+# Builds the Debian package as packaging/build-deb.sh does (its own tree, with
+# Debian's build flags) and checks it: lintian shows no error and no warning,
+# its declared dependencies, its contents, that the private libraries are
+# found through an absolute RUNPATH (the capability's secure-execution mode
+# ignores $ORIGIN), that nothing runs ldconfig, and what its postinst does with
+# and without setcap.
+# Usage: check-deb.sh DEB_BUILD_DIR SOURCE_DIR APP_ID
 set -u
-build=$1 id=$2 bindir=$3 libdir=$4 datadir=$5 mandir=$6
+debbuild=$1 src=$2 id=$3
 
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
+for tool in cpack dpkg-deb dpkg-shlibdeps dpkg-buildflags lintian; do
     if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool not installed (Debian package dpkg-dev / cmake)"
+        echo "SKIP: $tool not installed (Debian packages dpkg-dev, cmake, lintian)"
         exit 77
     fi
 done
@@ -20,15 +22,30 @@ ok() { echo "ok: $*"; }
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-if ! cpack --config "$build/CPackConfig.cmake" -B "$tmp/out" >"$tmp/cpack.log" 2>&1; then
-    cat "$tmp/cpack.log"
-    echo "FAIL: cpack"
+launcher=
+command -v ccache >/dev/null && launcher=-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+if ! BUILD_DIR=$debbuild JOBS=${JOBS:-2} CMAKE_ARGS=$launcher \
+        bash "$src/packaging/build-deb.sh" >"$tmp/build.log" 2>&1; then
+    tail -40 "$tmp/build.log"
+    echo "FAIL: packaging/build-deb.sh"
     exit 1
 fi
-debs=("$tmp"/out/*.deb)
+debs=("$debbuild"/*.deb)
 [ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || { echo "FAIL: expected one .deb, got: ${debs[*]}"; exit 1; }
 deb=${debs[0]}
 ok "built $(basename "$deb")"
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
+bindir=games
+libdir=lib/$multiarch/vesk
+datadir=share
+mandir=share/man
+
+# --- lintian ----------------------------------------------------------------------
+# Pedantic, with informational tags shown; only errors and warnings fail.
+lintian --pedantic --info --display-info "$deb" >"$tmp/lintian.log" 2>&1
+sed 's/^/lintian: /' "$tmp/lintian.log"
+if grep -qE '^[EW]: ' "$tmp/lintian.log"; then fail "lintian reports errors or warnings"
+else ok "lintian: no error, no warning"; fi
 
 # --- Control fields -------------------------------------------------------------
 field() { dpkg-deb -f "$deb" "$1"; }
@@ -44,6 +61,8 @@ grep -q 'libqt6widgets6 (>=' <<<"$depends" && ok "versioned Qt dependency from d
     || fail "Depends lacks a versioned libqt6widgets6 (shlibdeps)"
 deps_pre=$(field Pre-Depends)$(field Recommends)$depends
 grep -q libcap2-bin <<<"$deps_pre" && ok "libcap2-bin declared" || fail "libcap2-bin neither recommended nor required"
+# The feedback mail goes through the desktop's URL handler, not xdg-email.
+! grep -q xdg-utils <<<"$deps_pre" && ok "no xdg-utils needed" || fail "xdg-utils still declared"
 
 # --- Contents -------------------------------------------------------------------
 mkdir -p "$tmp/root" "$tmp/control"
@@ -59,10 +78,10 @@ for size in 16 24 32 48 64 128 256; do
     [ -f "$root/usr/$f" ] || fail "no /usr/$f"
 done
 
-# Every library VeskApp needs from this package must be in a directory the loader
-# searches by itself: a system directory, or an absolute RUNPATH entry.
-multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch 2>/dev/null)
-trusted=" /lib /usr/lib /lib/$multiarch /usr/lib/$multiarch "
+# Every library VeskApp needs from this package is in its private folder, and
+# that folder is an absolute RUNPATH entry of the program, which the loader
+# honours even for a program with a file capability.
+trusted=" "
 runpath=$(readelf -d "$root/usr/$bindir/VeskApp" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
 for dir in ${runpath//:/ }; do
     case $dir in /*) trusted+="$dir " ;; esac
@@ -71,14 +90,20 @@ for needed in $(readelf -d "$root/usr/$bindir/VeskApp" "$root"/usr/"$libdir"/lib
         | sed -n 's/.*(NEEDED).*\[\(libVesk.*\)\]/\1/p' | sort -u); do
     found=$(cd "$root" && find . -name "$needed" | sed 's/^\.//' | head -1)
     if [ -z "$found" ]; then fail "$needed is not in the package"; continue; fi
+    [ "$(dirname "$found")" = "/usr/$libdir" ] || fail "$needed in $(dirname "$found"), not in /usr/$libdir"
     case "$trusted" in
         *" $(dirname "$found") "*) ok "$needed in $(dirname "$found"), found without \$ORIGIN" ;;
         *) fail "$needed in $(dirname "$found"): not found by a program with a file capability" ;;
     esac
 done
-# The loader's cache learns the new libraries: dpkg's ldconfig trigger or the postinst.
-if grep -qs ldconfig "$tmp/control/triggers" "$tmp/control/postinst"; then ok "ldconfig runs on install"
-else fail "neither a triggers file nor the postinst runs ldconfig"; fi
+# Private libraries need no loader cache: nothing may run ldconfig.
+if grep -qs ldconfig "$tmp/control/triggers" "$tmp/control/postinst" "$tmp/control/postrm"; then
+    fail "a maintainer script or trigger runs ldconfig"
+else ok "no ldconfig"; fi
+[ ! -e "$tmp/control/shlibs" ] && ok "no shlibs file for private libraries" || fail "shlibs file shipped"
+for f in "$datadir/mime/packages/$id.xml" "$datadir/doc/vesk/changelog.gz"; do
+    [ -f "$root/usr/$f" ] && ok "/usr/$f" || fail "no /usr/$f"
+done
 
 # --- postinst -------------------------------------------------------------------
 post=$tmp/control/postinst

@@ -1,11 +1,13 @@
 #!/bin/bash
 # Installs the build tree into a scratch prefix and checks what the desktop needs:
-# the program and its libraries (and that the program finds them there), the
-# desktop entry, the icons at every size, the AppStream metainfo and the man page,
-# run through desktop-file-validate, appstreamcli and man.
-# Usage: check-install.sh BUILD APP_ID BINDIR LIBDIR DATADIR MANDIR
+# the program and its private libraries (and that the program finds them there),
+# the desktop entry and the saved-game MIME type (a game the installed program
+# saves is recognised as that type), the icons at every size, the AppStream
+# metainfo and the man page, run through desktop-file-validate,
+# update-mime-database, appstreamcli and man.
+# Usage: check-install.sh BUILD APP_ID GAMESDIR PRIVATE_LIBDIR DATADIR MANDIR MIME_PROBE MIME_TYPE
 set -u
-build=$1 id=$2 bindir=$3 libdir=$4 datadir=$5 mandir=$6
+build=$1 id=$2 bindir=$3 libdir=$4 datadir=$5 mandir=$6 probe=$7 mimetype=$8
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -28,24 +30,30 @@ need_file() {  # need_file PATH [what]
 app=$prefix/$bindir/VeskApp
 if [ -x "$app" ]; then ok "$bindir/VeskApp is executable"; else fail "no executable $bindir/VeskApp"; fi
 for lib in libVeskDll libVeskDllUi; do
-    need_file "$libdir/$lib.so"
-    # The name the program and the other library are linked against.
-    soname=$(readelf -d "$prefix/$libdir/$lib.so" 2>/dev/null | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
+    # Private: the file the program is linked against, and no development link.
+    sofile=$(ls "$prefix/$libdir/$lib.so".* 2>/dev/null | head -1)
+    soname=$(readelf -d "$sofile" 2>/dev/null | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
     if [ -n "$soname" ] && [ -e "$prefix/$libdir/$soname" ]; then ok "$lib soname $soname installed"
     else fail "$lib: soname '$soname' not installed in $libdir"; fi
+    [ ! -e "$prefix/$libdir/$lib.so" ] && ok "no $lib.so development link" || fail "$libdir/$lib.so installed"
 done
 
+# $ORIGIN for an install moved elsewhere, and the absolute folder that the
+# capability's secure-execution mode honours.
 runpath=$(readelf -d "$app" 2>/dev/null | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
+rel=$(realpath -m --relative-to="/x/$bindir" "/x/$libdir")
 case ":$runpath:" in
-    *":\$ORIGIN/../$libdir:"*) ok "RUNPATH $runpath" ;;
-    *) fail "VeskApp RUNPATH '$runpath' lacks \$ORIGIN/../$libdir" ;;
+    *":\$ORIGIN/$rel:"*) ok "RUNPATH $runpath" ;;
+    *) fail "VeskApp RUNPATH '$runpath' lacks \$ORIGIN/$rel" ;;
 esac
+grep -qE "(^|:)/[^:]*/$libdir(:|$)" <<<"$runpath" && ok "RUNPATH has an absolute $libdir" \
+    || fail "VeskApp RUNPATH '$runpath' has no absolute .../$libdir"
 # No path back into the build tree may be left.
-for f in "$app" "$prefix/$libdir"/libVesk*.so; do
+for f in "$app" "$prefix/$libdir"/libVesk*.so.*; do
     if readelf -d "$f" | grep -E 'R(UN)?PATH' | grep -qF "$build"; then fail "$f still points into the build tree"; fi
 done
 # The installed program and library resolve the installed libraries, not the build's.
-for f in "$app" "$prefix/$libdir/libVeskDllUi.so"; do
+for f in "$app" "$(ls "$prefix/$libdir"/libVeskDllUi.so.* | head -1)"; do
     for r in $(env -u LD_LIBRARY_PATH ldd "$f" | awk '/libVesk/ {print $1 "=" $3}'); do
         case "$(readlink -f "${r#*=}")" in
             "$(readlink -f "$prefix")"/*) ok "$(basename "$f") loads ${r%%=*} from the install" ;;
@@ -61,13 +69,57 @@ desktop=$datadir/applications/$id.desktop
 need_file "$desktop"
 if [ -f "$prefix/$desktop" ]; then
     grep -qx "Icon=$id" "$prefix/$desktop" || fail "desktop entry's Icon is not $id"
-    exec_cmd=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$prefix/$desktop")
-    [ "$exec_cmd" = VeskApp ] || fail "desktop entry runs '$exec_cmd', not VeskApp"
+    exec_line=$(sed -n 's/^Exec=//p' "$prefix/$desktop")
+    [ "$exec_line" = "VeskApp %f" ] && ok "Exec=$exec_line" || fail "desktop entry runs '$exec_line', not 'VeskApp %f'"
+    grep -qE "^MimeType=(.*;)?$mimetype;" "$prefix/$desktop" && ok "desktop entry opens $mimetype" \
+        || fail "desktop entry's MimeType lacks $mimetype"
     if command -v desktop-file-validate >/dev/null; then
         if out=$(desktop-file-validate "$prefix/$desktop" 2>&1) && [ -z "$out" ]; then ok "desktop-file-validate"
         else fail "desktop-file-validate: $out"; fi
     else
         echo "SKIP: desktop-file-validate not installed (Debian package desktop-file-utils)"
+    fi
+fi
+
+# --- Saved-game MIME type ---------------------------------------------------------
+mimexml=$datadir/mime/packages/$id.xml
+need_file "$mimexml"
+if ! command -v update-mime-database >/dev/null; then
+    echo "SKIP: update-mime-database not installed (Debian package shared-mime-info)"
+elif [ -f "$prefix/$mimexml" ]; then
+    if out=$(update-mime-database -V "$prefix/$datadir/mime" 2>&1) && ! grep -qi "warning\|error" <<<"$out"
+    then ok "update-mime-database"
+    else fail "update-mime-database: $out"; fi
+    # A game saved by the installed program, under its own name and renamed
+    # (found by its opening bytes), on a port of its own and loopback only.
+    mkdir -p "$tmp/run" "$tmp/config" && chmod 700 "$tmp/run"
+    port=$((30000 + RANDOM % 20000))
+    env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$tmp/run" \
+        XDG_CONFIG_HOME="$tmp/config" VESK_BROADCAST=127.255.255.255 \
+        timeout 120 "$app" --port "$port" --name Mim --deal --seat 1 --partner 2 --partner 3 \
+        --partner 4 --start --autoplay --pace 0 --trace --save-after-cards 4 "$tmp/saved.vsk" \
+        >/dev/null 2>"$tmp/trace.log" &
+    player=$!
+    for _ in $(seq 600); do
+        grep -q '^vesk-trace: [0-9]* saved' "$tmp/trace.log" && break
+        kill -0 "$player" 2>/dev/null || break
+        sleep 0.2
+    done
+    kill "$player" 2>/dev/null; wait "$player" 2>/dev/null
+    if [ -s "$tmp/saved.vsk" ]; then
+        cp "$tmp/saved.vsk" "$tmp/saved-game"
+        # A DER certificate also opens with two sequences, but not with field 2.
+        printf '\x30\x82\x01\x0a\x30\x82\x00\xf0\xa0\x03\x02\x01\x02' >"$tmp/other"
+        types=$(env XDG_DATA_HOME="$tmp/nodata" XDG_DATA_DIRS="$prefix/$datadir:/usr/share" \
+            "$probe" "$tmp/saved.vsk" "$tmp/saved-game" "$tmp/other" | tr '\n' ' ')
+        read -r byname bycontent other <<<"$types"
+        [ "$byname $bycontent" = "$mimetype $mimetype" ] \
+            && ok "a saved game is $mimetype, by name and by content" \
+            || fail "saved game and renamed copy recognised as: $byname $bycontent"
+        [ "$other" != "$mimetype" ] && ok "a certificate-like file is $other" \
+            || fail "a file that is no saved game is taken for one"
+    else
+        fail "the installed program saved no game: $(tail -5 "$tmp/trace.log")"
     fi
 fi
 

@@ -7,10 +7,13 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <string>
 
 #include "app/qt/CMainFrame.h"
 #include "app/qt/CMainMenu.h"
+#include "app/qt/CRulesDialog.h"
 #include "app/qt/CStatusPanes.h"
 #include "app/qt/CVeskView.h"
 #include "display/TablePicture.h"
@@ -68,14 +71,15 @@ TEST_F(MainWindowTest, ItemsFollowTheirSlots) {
 TEST_F(MainWindowTest, KeysSendTheirOwnIds) {
     CMainMenu& menu = frame.Menu();
     std::string ran;
-    for (int id : {kScore, kScoreKey, kLastTrick, kLastTrickKey, kAutoPlay})
+    for (int id : {kScore, kScoreKey, kLastTrick, kLastTrickKey, kAutoPlay, kRules})
         menu.SetCommand(id, {[&ran, id] { ran += std::to_string(id) + " "; }, {}, {}});
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     QTest::keyClick(&frame, Qt::Key_F9);
     QTest::keyClick(&frame, Qt::Key_F6);
     QTest::keyClick(&frame, Qt::Key_F7);
-    EXPECT_EQ(ran, "32775 32776 32779 ");
+    QTest::keyClick(&frame, Qt::Key_F1);
+    EXPECT_EQ(ran, "32775 32776 32779 32787 ");
 }
 
 TEST_F(MainWindowTest, MenuPromptsReplaceTheGamePanesWhileAMenuIsOpen) {
@@ -141,4 +145,33 @@ TEST_F(MainWindowTest, SecondScoreRequestPutsTheTableBack) {
     view.RestoreOverlayPicture();
     EXPECT_FALSE(g_bOverlay);
     EXPECT_EQ(view.Picture().Picture(), before);
+}
+
+// Help -> "Rules of Vesk" shows the handbook from the program's resources, with
+// every part a player needs, and its contents links move within it.
+TEST_F(MainWindowTest, HelpMenuOffersTheRulesHandbook) {
+    QMenu* help = frame.Menu().HelpMenu();
+    ASSERT_TRUE(help);
+    EXPECT_EQ(help->title(), "&Help");
+    ASSERT_EQ(help->actions().size(), 2);
+    EXPECT_EQ(help->actions()[0], frame.Menu().Item(kRules));
+    EXPECT_EQ(frame.Menu().Item(kRules)->text(), "&Rules of Vesk\tF1");
+    EXPECT_EQ(help->actions()[1], frame.Menu().Item(kAbout));
+
+    CRulesDialog rules;
+    EXPECT_EQ(rules.windowTitle(), "Rules of Vesk");
+    QTextBrowser* browser = rules.Browser();
+    EXPECT_EQ(browser->source().toString(), CRulesDialog::kHandbookUrl);
+    const QString text = browser->document()->toPlainText();
+    for (const char* part : {"The cards", "Bidding", "Playing the tricks", "Declarations",
+                             "Scoring", "A worked deal", "The score sheet", "On the screen"})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(part))) << part;
+    for (const char* term : {"Terz", "4*X", "Redouble", "Over-trumping", "<@>", "###", "Finish",
+                             "Show", "Free", "Start"})
+        EXPECT_TRUE(text.contains(QString::fromLatin1(term))) << term;
+    // Every link of the contents names an anchor of the handbook.
+    const QString html = browser->toHtml();
+    for (const char* anchor :
+         {"cards", "bidding", "play", "declarations", "scoring", "sheet", "screen"})
+        EXPECT_TRUE(html.contains(QStringLiteral("name=\"%1\"").arg(anchor))) << anchor;
 }

@@ -24,6 +24,15 @@ TEST(DeckSetting, RoundTripAndMalformedValuesIgnored) {
     ASSERT_TRUE(WriteDeckSetting(store, 61));
     EXPECT_TRUE(ReadDeckSetting(CSettingsStore(file), back));
     EXPECT_EQ(back, 61);
+    // The faces live beside the back and leave it alone.
+    std::string faces = "kept";
+    EXPECT_FALSE(ReadFacesSetting(CSettingsStore(file), faces));
+    EXPECT_EQ(faces, "kept");
+    ASSERT_TRUE(WriteFacesSetting(store, "/usr/share/aisleriot/cards/tango.svgz"));
+    EXPECT_TRUE(ReadFacesSetting(CSettingsStore(file), faces));
+    EXPECT_EQ(faces, "/usr/share/aisleriot/cards/tango.svgz");
+    EXPECT_TRUE(ReadDeckSetting(CSettingsStore(file), back));
+    EXPECT_EQ(back, 61);
 
     for (const char* raw : {"dword:70", "dword:53", "dword:6x", "sz:60"}) {
         SCOPED_TRACE(raw);

@@ -1,0 +1,133 @@
+// The desktop's SVG card decks: a real packaged deck draws the faces, and a
+// missing, corrupt or incomplete deck gives no deck, so the built-in faces stay.
+#include "platform/cards/SvgDeck.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/cards/CardRenderer.h"
+#include "platform/cards/DeckCatalogue.h"
+
+namespace {
+
+constexpr int kJackOfClubs = 40;
+constexpr int kBack = 54;
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The faces in use while it lives; built-in faces again afterwards.
+struct FacesInUse {
+    explicit FacesInUse(std::shared_ptr<const CSvgDeck> deck) {
+        CCardRenderer::SetFaceDeck(std::move(deck));
+    }
+    ~FacesInUse() { CCardRenderer::SetFaceDeck(nullptr); }
+};
+
+// One deck of each desktop as the packages install it, when installed.
+std::vector<DeckEntry> PackagedDecks() {
+    std::vector<DeckEntry> found;
+    for (const DeckEntry& deck : CDeckCatalogue::Find({QStringLiteral("/usr/share")})) {
+        const bool kde = deck.file.endsWith(QLatin1String("/svg-standard/standard.svgz"));
+        const bool gnome = deck.file.endsWith(QLatin1String("/aisleriot/cards/anglo.svgz"));
+        if (kde || gnome) found.push_back(deck);
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(SvgDeck, PackagedDecksDrawTheFacesAndLeaveTheBacks) {
+    const std::vector<DeckEntry> decks = PackagedDecks();
+    if (decks.empty())
+        GTEST_SKIP() << "no card-deck package (kdegames-card-data-kf5, gnome-cards-data)";
+    CCardRenderer builtIn;
+    const QImage builtInFace = builtIn.Picture(kJackOfClubs, CCardRenderer::kModeFace, 71, 96);
+    const QImage builtInBack = builtIn.Picture(kBack, CCardRenderer::kModeBack, 71, 96);
+    for (const DeckEntry& entry : decks) {
+        SCOPED_TRACE(entry.file.toStdString());
+        std::shared_ptr<const CSvgDeck> deck = CSvgDeck::Load(entry.file);
+        ASSERT_TRUE(deck);
+        const FacesInUse faces(deck);
+        // A renderer that kept a built-in picture draws it anew from the deck.
+        const QImage face = builtIn.Picture(kJackOfClubs, CCardRenderer::kModeFace, 71, 96);
+        ASSERT_FALSE(face.isNull());
+        EXPECT_NE(face, builtInFace);
+        EXPECT_EQ(builtIn.Picture(kBack, CCardRenderer::kModeBack, 71, 96), builtInBack);
+        // The deck's faces differ from card to card, and cover the whole card.
+        EXPECT_NE(builtIn.Picture(kJackOfClubs + 1, CCardRenderer::kModeFace, 71, 96), face);
+        EXPECT_EQ(qAlpha(face.pixel(35, 48)), 255);
+    }
+    EXPECT_EQ(builtIn.Picture(kJackOfClubs, CCardRenderer::kModeFace, 71, 96), builtInFace);
+}
+
+TEST(SvgDeck, MissingCorruptOrIncompleteDecksGiveNoDeck) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Every card but the king of spades, in KDE's naming.
+    QByteArray incomplete = "<svg xmlns='http://www.w3.org/2000/svg' width='500' height='500'>";
+    for (const char* suit : {"club", "diamond", "heart", "spade"})
+        for (const char* rank : {"1", "7", "8", "9", "10", "jack", "queen", "king"})
+            if (QByteArray(suit) != "spade" || QByteArray(rank) != "king")
+                incomplete += QByteArray("<rect id='") + rank + "_" + suit +
+                              "' width='10' height='14' fill='red'/>";
+    incomplete += "</svg>";
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"noise.svgz", QByteArray("\x1f\x8b\x08\x00", 4) + " not really gzip at all"},
+        {"cut.svg", "<svg xmlns='http://www.w3.org/2000/svg'><rect id='1_club' width="},
+        {"empty.svg", ""},
+        {"incomplete.svg", incomplete},
+    };
+    EXPECT_FALSE(CSvgDeck::Load(dir.filePath("missing.svgz")));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile(dir.filePath(c.name), c.bytes);
+        EXPECT_FALSE(CSvgDeck::Load(dir.filePath(c.name)));
+    }
+    // With the last card added the same file is a deck, in either naming.
+    QByteArray complete = incomplete;
+    complete.insert(complete.indexOf("</svg>"), "<rect id='king_spade' width='10' height='14'/>");
+    WriteFile(dir.filePath("complete.svg"), complete);
+    EXPECT_TRUE(CSvgDeck::Load(dir.filePath("complete.svg")));
+    QByteArray gnome = complete;
+    gnome.replace("id='", "id='x");
+    for (const char* suit : {"club", "diamond", "heart", "spade"})
+        for (const char* rank : {"1", "7", "8", "9", "10", "jack", "queen", "king"})
+            gnome.replace(QByteArray("id='x") + rank + "_" + suit + "'",
+                          QByteArray("id='") + suit + "_" + rank + "'");
+    WriteFile(dir.filePath("gnome.svg"), gnome);
+    EXPECT_TRUE(CSvgDeck::Load(dir.filePath("gnome.svg")));
+}
+
+TEST(DeckCatalogue, FindsBothDesktopsDecksByName) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString data = dir.path();
+    WriteFile(data + "/carddecks/svg-paris/index.desktop",
+              "[KDE Backdeck]\nName=Paris\nName[de]=Paris (de)\nSVG=paris.svgz\nBack=Blue\n");
+    WriteFile(data + "/carddecks/svg-paris/paris.svgz", "x");
+    WriteFile(data + "/carddecks/svg-nofile/index.desktop",
+              "[KDE Backdeck]\nName=Gone\nSVG=a.svgz\n");
+    WriteFile(data + "/aisleriot/cards/anglo_modern_4_color.svgz", "x");
+    WriteFile(data + "/aisleriot/cards/paris.svgz", "x");
+    WriteFile(data + "/aisleriot/cards/readme.txt", "x");
+
+    // The same folder twice lists its decks once.
+    const QList<DeckEntry> decks = CDeckCatalogue::Find({data, data + "/"});
+    ASSERT_EQ(decks.size(), 3);
+    EXPECT_EQ(decks[0].name, "Anglo Modern 4 Color");
+    EXPECT_EQ(decks[1].name, "Paris (GNOME)");
+    EXPECT_EQ(decks[1].file, data + "/aisleriot/cards/paris.svgz");
+    EXPECT_EQ(decks[2].name, "Paris (KDE)");
+    EXPECT_EQ(decks[2].file, data + "/carddecks/svg-paris/paris.svgz");
+}

@@ -15,16 +15,16 @@
 #include "app/RefereeLine.h"
 #include "net/UsersList.h"
 #include "platform/Trace.h"
+#include "record/CBerWalker.h"
+#include "record/CRecordReader.h"
+#include "record/GameRecord.h"
+#include "record/RecordEscape.h"
 #include "rules/CCard.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
 #include "rules/GameState.h"
 #include "rules/ViewUtil.h"
-#include "record/CBerWalker.h"
-#include "record/CRecordReader.h"
-#include "record/GameRecord.h"
-#include "record/RecordEscape.h"
 #include "storage/SavedGameFile.h"
 
 namespace {
@@ -96,7 +96,8 @@ void CGameFlow::RefuseCard(int slot, const char* reason) {
     const int pause = static_cast<int>(200 * (m_options.pace > 0 ? m_options.pace : 0));
     if (pause > 0) m_platform.Sleep(pause);
     char text[160];
-    std::snprintf(text, sizeof text, kStatusPlayA, why.c_str());
+    std::snprintf(text, sizeof text, m_platform.Text(kStatusPlayA).c_str(),
+                  m_platform.Text(why.c_str()).c_str());
     SetStatus(text);
     InvalidateView();
     PumpMessages();
@@ -331,7 +332,7 @@ void CGameFlow::OnConnectionLost() {
     g_bComputerSearch = 0;
     m_nAskedUser = -1;
     ShowChatLine(-1, kConnectionLostLine);
-    SetStatus(kConnectionLostLine);
+    SetStatus(m_platform.Text(kConnectionLostLine));
     if (m_lostHook) m_lostHook();
 }
 

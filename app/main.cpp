@@ -8,6 +8,7 @@
 #include "app/qt/CAppSession.h"
 #include "net/ui/NetDialogs.h"
 #include "platform/Trace.h"
+#include "platform/qt/Translations.h"
 
 #ifndef VESK_VERSION
 #define VESK_VERSION "0.0.0"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vesk");
     QApplication::setApplicationVersion(VESK_VERSION);
+    InstallTranslations(QLocale::system(), TranslationDirs());
     InstallNetDialogs();
     int code = 0;
     {

@@ -29,7 +29,7 @@ constexpr int kDialogHeight = 140;
 CCardBackDialog::CCardBackDialog(int current, QWidget* parent)
     : QDialog(parent), m_selected(current),
       m_painter(palette().color(QPalette::Button), palette().color(QPalette::WindowText)) {
-    setWindowTitle(QStringLiteral("Select Card Back"));
+    setWindowTitle(tr("Select Card Back"));
     const CDialogUnits du(font());
 
     for (const BackPlace& place : kBackPlaces) {
@@ -44,11 +44,11 @@ CCardBackDialog::CCardBackDialog(int current, QWidget* parent)
         connect(button, &QPushButton::clicked, this, [this, button] { Select(button->Id()); });
         m_backs[place.id - kFirstBack] = button;
     }
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->setGeometry(du.Rect(86, 119, 40, 14));
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, [this] { done(m_selected); });
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setGeometry(du.Rect(136, 119, 40, 14));
     connect(m_cancel, &QPushButton::clicked, this, [this] { done(kCancelled); });
 

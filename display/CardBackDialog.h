@@ -6,6 +6,7 @@
 #include "display/CardButtonPainter.h"
 #include "platform/cards/CardRenderer.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <array>
 
@@ -13,6 +14,8 @@ class CCardButton;
 class QPushButton;
 
 class CCardBackDialog : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(CCardBackDialog)
+
 public:
     static constexpr int kFirstBack = 54;
     static constexpr int kBackCount = 12;

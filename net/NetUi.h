@@ -16,10 +16,10 @@
 
 // One dealer's answer to a discovery request, as the Select Computer dialog lists it.
 struct DiscoveryAnswer {
-    uint32_t address = 0;  // IPv4, network byte order
-    std::string host;      // the dealer computer's name (at most 40 characters)
-    bool active = false;   // four players have started: the game is running
-    std::vector<std::pair<std::string, bool>> users;  // name, has a seat
+    uint32_t address = 0; // IPv4, network byte order
+    std::string host;     // the dealer computer's name (at most 40 characters)
+    bool active = false;  // four players have started: the game is running
+    std::vector<std::pair<std::string, bool>> users; // name, has a seat
 };
 
 class INetUi {
@@ -46,6 +46,10 @@ public:
     // Dispatches the calling thread's pending window messages (used by the
     // library's waits on the program's thread).
     virtual void PumpMessages() = 0;
+
+    // The wording the player reads for a text marked with VESK_TRANSLATE_NOOP
+    // (UTF-8); without a translation the text itself. Any thread.
+    virtual std::string Text(const char* text) { return text; }
 };
 
 // Installs the UI (nullptr: headless). The library does not take ownership.

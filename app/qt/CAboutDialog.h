@@ -4,12 +4,15 @@
 // started.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 
 class CFeedbackMail;
 class QPushButton;
 
 class CAboutDialog : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(CAboutDialog)
+
 public:
     static constexpr int kAskMeId = 8;
 

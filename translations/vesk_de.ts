@@ -207,7 +207,7 @@ gespielt im lokalen Netzwerk.</translation>
     <name>CScoreSheetPainter</name>
     <message>
         <source>SCORE</source>
-        <translation>SPIELSTAND</translation>
+        <translation>STAND</translation>
     </message>
     <message>
         <source>WE</source>
@@ -287,7 +287,7 @@ gespielt im lokalen Netzwerk.</translation>
     </message>
     <message>
         <source>I want to &amp;connect to another game</source>
-        <translation>Ich möchte mich mit einem anderen Spiel &amp;verbinden</translation>
+        <translation>Ich möchte einem Spiel &amp;beitreten</translation>
     </message>
     <message>
         <source>I want to be &amp;dealer</source>
@@ -306,11 +306,11 @@ gespielt im lokalen Netzwerk.</translation>
     <name>Vesk</name>
     <message>
         <source>pass</source>
-        <translation>passe</translation>
+        <translation>weg</translation>
     </message>
     <message>
         <source>dbl</source>
-        <translation>Kontra</translation>
+        <translation>Ktr</translation>
     </message>
     <message>
         <source>rdbl</source>

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QList>
+#include <QPointer>
 #include <QTranslator>
 
 #include "platform/TextMark.h"
@@ -13,12 +15,17 @@
 
 namespace {
 
-// Loads and installs one catalogue; the application owns it from then on.
+// The installed catalogues, children of the application (GUI thread only).
+QList<QPointer<QTranslator>> g_installed;
+
+// Loads and installs one catalogue.
 bool Install(const QLocale& locale, const QString& name, const QString& dir) {
     auto translator = new QTranslator(QCoreApplication::instance());
     if (translator->load(locale, name, QStringLiteral("_"), dir) &&
-        QCoreApplication::installTranslator(translator))
+        QCoreApplication::installTranslator(translator)) {
+        g_installed.append(translator);
         return true;
+    }
     delete translator;
     return false;
 }
@@ -52,6 +59,15 @@ bool InstallTranslations(const QLocale& locale, const QStringList& dirs) {
         }
     }
     return false;
+}
+
+void RemoveTranslations() {
+    for (const QPointer<QTranslator>& translator : std::as_const(g_installed)) {
+        if (translator.isNull()) continue;
+        QCoreApplication::removeTranslator(translator);
+        delete translator.data();
+    }
+    g_installed.clear();
 }
 
 QString TranslatedText(const char* text) {

@@ -18,6 +18,8 @@ QStringList TranslationDirs();
 // application (which must exist). True when the program's catalogue was found;
 // for English, the program's own language, there is none and nothing is installed.
 bool InstallTranslations(const QLocale& locale, const QStringList& dirs);
+// Removes and frees what InstallTranslations installed: the texts are English again.
+void RemoveTranslations();
 
 // The shown wording of a text marked with VESK_TRANSLATE_NOOP (platform/TextMark.h).
 QString TranslatedText(const char* text);

@@ -16,10 +16,10 @@
 
 // One dealer's answer to a discovery request, as the Select Computer dialog lists it.
 struct DiscoveryAnswer {
-    uint32_t address = 0; // IPv4, network byte order
-    std::string host;     // the dealer computer's name (at most 40 characters)
-    bool active = false;  // four players have started: the game is running
-    std::vector<std::pair<std::string, bool>> users; // name, has a seat
+    uint32_t address = 0;  // IPv4, network byte order
+    std::string host;      // the dealer computer's name (at most 40 characters)
+    bool active = false;   // four players have started: the game is running
+    std::vector<std::pair<std::string, bool>> users;  // name, has a seat
 };
 
 class INetUi {

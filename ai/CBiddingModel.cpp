@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "ai/GameCommands.h"
+#include "platform/TextMark.h"
 
 namespace {
 
@@ -204,17 +205,17 @@ void CBiddingModel::AddCall(int place, int value, int suit) {
     } else if (suit >= 0 && suit <= kNoTrumps) {
         text = std::to_string(value);
     } else if (IsPassSuit(suit)) {
-        text = "pass";
+        text = VESK_TRANSLATE_NOOP("Vesk", "pass");
         ++m_nPasses;
     } else if (suit == CALL_DOUBLE) {
-        text = "dbl";
+        text = VESK_TRANSLATE_NOOP("Vesk", "dbl");
         m_nDoubler = place;
         for (int p : {place, Partner(place)}) {
             m_controls.finishChecked[p] = true;
             m_controls.finishEnabled[p] = false;
         }
     } else if (suit == CALL_REDOUBLE) {
-        text = "rdbl";
+        text = VESK_TRANSLATE_NOOP("Vesk", "rdbl");
         m_nRedoubler = place;
     }
 

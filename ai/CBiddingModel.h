@@ -42,7 +42,8 @@ constexpr int kBiddingSaveMax = kBidLogSize + 5;
 
 // One row of a place's column.
 struct BidRow {
-    std::string text; // "%d" of a bet, "pass", "dbl", "rdbl", or empty for a filler
+    std::string text; // "%d" of a bet, "pass", "dbl", "rdbl" (translated where shown), or empty for
+                      // a filler
     int image = 0;    // image index: the suit byte of the call (8 for fillers)
     bool selected = false;
 };

@@ -2,18 +2,20 @@
 // running game is asked whether to quit, a dealer with other human players at
 // the table cannot close at all, and the lone player with an unsaved game is
 // offered to save it. The questions go through IExitQuestions, so the window
-// asks with message boxes and tests answer from a script.
+// asks with message boxes (translating the questions) and tests answer from a script.
 #pragma once
 
 #include <functional>
 
+#include "platform/TextMark.h"
+
 struct USERINFO;
 
 constexpr const char* kQuitQuestion =
-    "You didn't finish current game.\nAre you sure you want to quit?";
+    VESK_TRANSLATE_NOOP("Vesk", "You didn't finish current game.\nAre you sure you want to quit?");
 // The text as the players know it, misspelling and trailing blank included.
-constexpr const char* kSaveQuestion =
-    "You didn't finish current game.\nDo you want to save the curreng game? ";
+constexpr const char* kSaveQuestion = VESK_TRANSLATE_NOOP(
+    "Vesk", "You didn't finish current game.\nDo you want to save the curreng game? ");
 
 class IExitQuestions {
 public:

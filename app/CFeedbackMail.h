@@ -7,10 +7,13 @@
 #include <functional>
 #include <string>
 
+#include "platform/TextMark.h"
+
 constexpr const char* kFeedbackSubject = "Sent From VeskApp.exe sernum(1009)";
 constexpr const char* kFeedbackText = "Dear Medra,\n";
 constexpr const char* kFeedbackAddress = "vesk-feedback@users.noreply.github.com";
-constexpr const char* kFeedbackError = "An error occurred trying to send the message.";
+constexpr const char* kFeedbackError =
+    VESK_TRANSLATE_NOOP("Vesk", "An error occurred trying to send the message.");
 
 class CFeedbackMail {
 public:

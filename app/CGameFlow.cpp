@@ -401,9 +401,10 @@ void CGameFlow::UpdateStatus() {
     if (bidder >= 0) {
         if (bidder < 4 && g_pHand[bidder] && bidder != g_nMarkerPlace) {
             if (bidder == 0 && g_bSeated)
-                SetStatus(kStatusChooseCall);
+                SetStatus(m_platform.Text(kStatusChooseCall));
             else
-                SetStatus(Format(kStatusWaitingCall, g_pHand[bidder]->m_szName));
+                SetStatus(
+                    Format(m_platform.Text(kStatusWaitingCall).c_str(), g_pHand[bidder]->m_szName));
             g_pHand[bidder]->DrawLabel(true, true);
         }
         return;
@@ -411,9 +412,9 @@ void CGameFlow::UpdateStatus() {
     const int turn = g_contract.turn;
     if (turn >= 0 && turn < 4 && g_pHand[turn]) {
         if (turn == 0 && g_bSeated)
-            SetStatus(kStatusSelectCard);
+            SetStatus(m_platform.Text(kStatusSelectCard));
         else
-            SetStatus(Format(kStatusWaitingMove, g_pHand[turn]->m_szName));
+            SetStatus(Format(m_platform.Text(kStatusWaitingMove).c_str(), g_pHand[turn]->m_szName));
         g_pHand[turn]->DrawLabel(true, true);
         return;
     }

@@ -17,6 +17,7 @@
 #include "ai/ICommandSender.h"
 #include "ai/IStepPoster.h"
 #include "app/CGameBiddingHost.h"
+#include "platform/TextMark.h"
 #include "record/CRecordBuffer.h"
 #include "record/IRecordFrame.h"
 #include "record/IRecordView.h"
@@ -30,16 +31,19 @@ class IGameConn;
 class IMessageSink;
 class IViewUi;
 
-// Status line texts.
-constexpr const char* kStatusWaitingMove = "Waiting for %s to move...";
-constexpr const char* kStatusPlayA = "Play a %s.";
-constexpr const char* kStatusSelectCard = "Select a card to play.";
-constexpr const char* kStatusChooseCall = "Please choose anything to say.";
-constexpr const char* kStatusWaitingCall = "Waiting for %s to say...";
-// Shown when the connection to the dealer closed.
-constexpr const char* kConnectionLostLine = "The connection to the dealer was lost.";
+// Status line texts, translated where they are shown.
+constexpr const char* kStatusWaitingMove = VESK_TRANSLATE_NOOP("Vesk", "Waiting for %s to move...");
+constexpr const char* kStatusPlayA = VESK_TRANSLATE_NOOP("Vesk", "Play a %s.");
+constexpr const char* kStatusSelectCard = VESK_TRANSLATE_NOOP("Vesk", "Select a card to play.");
+constexpr const char* kStatusChooseCall =
+    VESK_TRANSLATE_NOOP("Vesk", "Please choose anything to say.");
+constexpr const char* kStatusWaitingCall = VESK_TRANSLATE_NOOP("Vesk", "Waiting for %s to say...");
+// Shown when the connection to the dealer closed: the chat line stays English
+// (chat lines travel in state replies and saved games), the status line is translated.
+constexpr const char* kConnectionLostLine =
+    VESK_TRANSLATE_NOOP("Vesk", "The connection to the dealer was lost.");
 // Begins the status line of a save that failed; the reason follows.
-constexpr const char* kStatusNotSaved = "The game was not saved: ";
+constexpr const char* kStatusNotSaved = VESK_TRANSLATE_NOOP("Vesk", "The game was not saved: ");
 
 // Chat lines from the same sender beep when more than this has passed since the last line.
 constexpr uint32_t kChatBeepGap = 20000;

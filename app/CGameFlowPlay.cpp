@@ -95,7 +95,8 @@ void CGameFlow::RefuseCard(int slot, const char* reason) {
     if (g_pHand[0]) g_pHand[0]->Redraw(false);
     Wait(200, false);
     char text[160];
-    std::snprintf(text, sizeof text, kStatusPlayA, why.c_str());
+    std::snprintf(text, sizeof text, m_platform.Text(kStatusPlayA).c_str(),
+                  m_platform.Text(why.c_str()).c_str());
     SetStatus(text);
     InvalidateView();
     PumpMessages();
@@ -340,7 +341,7 @@ void CGameFlow::OnConnectionLost() {
     m_nKeptAskUser = -1;
     m_bDealAwaitsAnswer = false;
     ShowChatLine(-1, kConnectionLostLine);
-    SetStatus(kConnectionLostLine);
+    SetStatus(m_platform.Text(kConnectionLostLine));
     if (m_lostHook) m_lostHook();
 }
 

@@ -35,7 +35,7 @@ bool CSeatPanel::Apply(int user, uint16_t state) {
             b.startChecked = false;
             b.startEnabled = false;
             b.freeChecked = false;
-            b.freeText = "Free";
+            b.freeText = kFreeSeatText;
             b.freeEnabled = true;
             m_occupant[k - 1] = -1;
         }

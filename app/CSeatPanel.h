@@ -7,12 +7,17 @@
 #include <functional>
 #include <string>
 
+#include "platform/TextMark.h"
+
 class IGameConn;
+
+// The text of a free seat's button (translated where shown; a held seat shows its holder's name).
+constexpr const char* kFreeSeatText = VESK_TRANSLATE_NOOP("Vesk", "Free");
 
 struct SeatButtons {
     bool freeChecked = false;
     bool freeEnabled = true;
-    std::string freeText = "Free";
+    std::string freeText = kFreeSeatText;
     bool startChecked = false;
     bool startEnabled = false;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class IFlowPlatform {
 public:
@@ -18,4 +19,7 @@ public:
     virtual void Sleep(int ms) = 0;
     // kBeepDefault or kBeepSimple (rules/TableView.h).
     virtual void Beep(int kind) = 0;
+    // The wording the player reads for a text marked with VESK_TRANSLATE_NOOP
+    // (UTF-8); without a translation the text itself.
+    virtual std::string Text(const char* text) { return text; }
 };

@@ -12,6 +12,7 @@
 #include "net/ui/NetDialogs.h"
 #include "platform/Trace.h"
 #include "platform/qt/PumpMessages.h"
+#include "platform/qt/Translations.h"
 
 #ifndef VESK_VERSION
 #define VESK_VERSION "0.0.0"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vesk");
     QApplication::setApplicationVersion(VESK_VERSION);
+    InstallTranslations(QLocale::system(), TranslationDirs());
     // Nobody sees a window when the program runs headless, and a script that
     // chose the table waits for the program rather than for a click: then the
     // library's messages go to standard error and its dialogs count as cancelled.

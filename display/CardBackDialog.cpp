@@ -35,7 +35,7 @@ CCardBackDialog::CCardBackDialog(int current, QWidget* parent, const QList<DeckE
                                  const QString& faces)
     : QDialog(parent), m_selected(current),
       m_painter(palette().color(QPalette::Button), palette().color(QPalette::WindowText)) {
-    setWindowTitle(QStringLiteral("Select Card Back"));
+    setWindowTitle(tr("Select Card Back"));
     const CDialogUnits du(font());
 
     for (const BackPlace& place : kBackPlaces) {
@@ -50,21 +50,21 @@ CCardBackDialog::CCardBackDialog(int current, QWidget* parent, const QList<DeckE
         connect(button, &QPushButton::clicked, this, [this, button] { Select(button->Id()); });
         m_backs[place.id - kFirstBack] = button;
     }
-    auto* facesLabel = new QLabel(QStringLiteral("&Faces:"), this);
+    auto* facesLabel = new QLabel(tr("&Faces:"), this);
     facesLabel->setGeometry(du.Rect(12, kFacesRowY + 3, 32, 8));
     m_faces = new QComboBox(this);
     m_faces->setGeometry(du.Rect(45, kFacesRowY, 197, 14));
-    m_faces->addItem(QStringLiteral("Built-in"), QString());
+    m_faces->addItem(tr("Built-in"), QString());
     for (const DeckEntry& deck : decks)
         m_faces->addItem(deck.name, deck.file);
     m_faces->setCurrentIndex(std::max(0, m_faces->findData(faces)));
     facesLabel->setBuddy(m_faces);
 
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->setGeometry(du.Rect(86, kButtonRowY, 40, 14));
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, [this] { done(m_selected); });
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setGeometry(du.Rect(136, kButtonRowY, 40, 14));
     connect(m_cancel, &QPushButton::clicked, this, [this] { done(kCancelled); });
 

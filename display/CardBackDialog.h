@@ -8,6 +8,7 @@
 #include "platform/cards/CardRenderer.h"
 #include "platform/cards/DeckCatalogue.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <array>
 
@@ -16,6 +17,8 @@ class QComboBox;
 class QPushButton;
 
 class CCardBackDialog : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(CCardBackDialog)
+
 public:
     static constexpr int kFirstBack = 54;
     static constexpr int kBackCount = 12;

@@ -20,7 +20,7 @@ constexpr int kDialogHeight = 146;
 CLastTrickDialog::CLastTrickDialog(const int cards[4], QWidget* parent)
     : QDialog(parent),
       m_painter(palette().color(QPalette::Button), palette().color(QPalette::WindowText)) {
-    setWindowTitle(QStringLiteral("Last Trick"));
+    setWindowTitle(tr("Last Trick"));
     const CDialogUnits du(font());
     for (int place = 0; place < 4; ++place) {
         m_cards[place] = cards ? cards[place] : -1;
@@ -32,7 +32,7 @@ CLastTrickDialog::CLastTrickDialog(const int cards[4], QWidget* parent)
         };
         m_buttons[place] = button;
     }
-    m_close = new QPushButton(QStringLiteral("Close"), this);
+    m_close = new QPushButton(tr("Close"), this);
     m_close->setGeometry(du.Rect(52, 125, 40, 14));
     m_close->setDefault(true);
     connect(m_close, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });

@@ -5,6 +5,7 @@
 #include "display/CardButtonPainter.h"
 #include "platform/cards/CardRenderer.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <array>
 
@@ -12,6 +13,8 @@ class CCardButton;
 class QPushButton;
 
 class CLastTrickDialog : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(CLastTrickDialog)
+
 public:
     static constexpr int kFirstButton = 54;
 

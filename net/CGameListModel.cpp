@@ -1,7 +1,11 @@
 #include "net/CGameListModel.h"
 
+#include "platform/TextMark.h"
+
 const char* CGameListModel::RootText(Root root) {
-    return root == kActiveRoot ? "Active Games" : "Waiting Games";
+    // Translated where the tree shows them.
+    return root == kActiveRoot ? VESK_TRANSLATE_NOOP("Vesk", "Active Games")
+                               : VESK_TRANSLATE_NOOP("Vesk", "Waiting Games");
 }
 
 void CGameListModel::Open() {

@@ -6,6 +6,7 @@
 #include "net/Frame.h"
 #include "net/NetLibrary.h"
 #include "net/NetUi.h"
+#include "platform/TextMark.h"
 
 namespace {
 constexpr size_t kMaxTypedName = 18;
@@ -78,7 +79,8 @@ int CConn::MakeVeskConnection() {
         return 0;
     }
     if (!Connect()) {
-        CNetLibrary::ShowMessage("Connection to Vesk Server Failed.");
+        CNetLibrary::ShowMessage(
+            CNetLibrary::Text(VESK_TRANSLATE_NOOP("Vesk", "Connection to Vesk Server Failed.")));
         lib.Shutdown();
         return 0;
     }

@@ -12,6 +12,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "net/NetLibrary.h"
+#include "platform/TextMark.h"
 #include "platform/Tick.h"
 #include "platform/Trace.h"
 
@@ -19,17 +21,20 @@ int CDealerServer::s_loginTimeoutMs = 15000;
 bool CDealerServer::s_budgets = true;
 
 namespace {
+// The player's wording of a marked message with one number filled in.
 std::string Format(const char* fmt, unsigned value) {
-    char text[128];
-    std::snprintf(text, sizeof text, fmt, value);
+    char text[512];
+    std::snprintf(text, sizeof text, CNetLibrary::Text(fmt).c_str(), value);
     return text;
 }
 
 std::string PortInUseText(uint16_t port) {
-    return "Vesk dealer could not use port " + std::to_string(port) +
-           ": this user has no right to open ports below 1024.\n"
-           "Choose another port with the VESK_PORT environment variable or the --port "
-           "option (every program at the table must use the same).";
+    return Format(VESK_TRANSLATE_NOOP(
+                      "Vesk", "Vesk dealer could not use port %u: this user has no right to open "
+                              "ports below 1024.\nChoose another port with the VESK_PORT "
+                              "environment variable or the --port option (every program at the "
+                              "table must use the same)."),
+                  port);
 }
 
 bool BindAny(int fd, uint16_t port) {
@@ -78,7 +83,7 @@ bool CDealerServer::Open(uint16_t tcpPort, uint16_t udpPort, std::string& error)
     CloseSockets();
     m_listenFd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_listenFd < 0) {
-        error = Format("socket %u", static_cast<unsigned>(errno));
+        error = Format(VESK_TRANSLATE_NOOP("Vesk", "socket %u"), static_cast<unsigned>(errno));
         CloseSockets();
         return false;
     }
@@ -87,33 +92,38 @@ bool CDealerServer::Open(uint16_t tcpPort, uint16_t udpPort, std::string& error)
     // listening dealer still holds the port against a second one.
     setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     if (!BindAny(m_listenFd, tcpPort)) {
-        error =
-            errno == EACCES ? PortInUseText(tcpPort) : "Vesk dealer already started on this PC.";
+        error = errno == EACCES ? PortInUseText(tcpPort)
+                                : CNetLibrary::Text(VESK_TRANSLATE_NOOP(
+                                      "Vesk", "Vesk dealer already started on this PC."));
         CloseSockets();
         return false;
     }
     if (listen(m_listenFd, SOMAXCONN) != 0) {
-        error = Format("listen %u", static_cast<unsigned>(errno));
+        error = Format(VESK_TRANSLATE_NOOP("Vesk", "listen %u"), static_cast<unsigned>(errno));
         CloseSockets();
         return false;
     }
     m_tcpPort = BoundPort(m_listenFd);
     m_udpFd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_udpFd < 0) {
-        error = Format("Socket error %u: Error in socket() routine.", static_cast<unsigned>(errno));
+        error = Format(VESK_TRANSLATE_NOOP("Vesk", "Socket error %u: Error in socket() routine."),
+                       static_cast<unsigned>(errno));
         CloseSockets();
         return false;
     }
     if (setsockopt(m_udpFd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
         error =
-            Format("Socket error %u: Error in setsockopt() routine.", static_cast<unsigned>(errno));
+            Format(VESK_TRANSLATE_NOOP("Vesk", "Socket error %u: Error in setsockopt() routine."),
+                   static_cast<unsigned>(errno));
         CloseSockets();
         return false;
     }
     if (!BindAny(m_udpFd, udpPort)) {
-        error = errno == EACCES ? PortInUseText(udpPort)
-                                : Format("Socket error %u: Error in bind() routine.",
-                                         static_cast<unsigned>(errno));
+        error =
+            errno == EACCES
+                ? PortInUseText(udpPort)
+                : Format(VESK_TRANSLATE_NOOP("Vesk", "Socket error %u: Error in bind() routine."),
+                         static_cast<unsigned>(errno));
         CloseSockets();
         return false;
     }

@@ -17,6 +17,7 @@
 #include "net/Discovery.h"
 #include "net/NetUi.h"
 #include "net/PortRights.h"
+#include "platform/TextMark.h"
 
 int CNetLibrary::s_loginWaitMs = 10000;
 std::atomic<uint32_t> CNetLibrary::s_droppedChat{0};
@@ -25,9 +26,10 @@ int CNetLibrary::s_shutdownWaitMs = 20000;
 
 namespace {
 std::string SocketError(const char* routine) {
-    char text[96];
-    std::snprintf(text, sizeof text, "Socket error %u: Error in %s routine.",
-                  static_cast<unsigned>(errno), routine);
+    char text[192];
+    const int error = errno;
+    std::snprintf(text, sizeof text, CNetLibrary::Text(CNetLibrary::kSocketErrorText).c_str(),
+                  static_cast<unsigned>(error), routine);
     return text;
 }
 
@@ -72,6 +74,11 @@ void CNetLibrary::ShowMessage(const std::string& text) {
         ui->MessageBox(text);
     else
         std::cerr << CConsoleNetUi::OneLine(text) << std::endl;
+}
+
+std::string CNetLibrary::Text(const char* text) {
+    INetUi* ui = GetNetUi();
+    return ui ? ui->Text(text) : std::string(text);
 }
 
 void CNetLibrary::Post(HWND window, uint16_t command, uint16_t user, intptr_t lParam) {

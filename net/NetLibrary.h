@@ -16,6 +16,7 @@
 #include "net/ConnSocket.h"
 #include "net/DealerServer.h"
 #include "platform/ManualResetEvent.h"
+#include "platform/TextMark.h"
 
 // Strings posted to the program and not yet freed with DeleteCString: the
 // notifications waiting in the program's queue.
@@ -53,6 +54,11 @@ public:
     // pending messages are dispatched meanwhile.
     static bool WaitPumping(const ManualResetEvent& event, int timeoutMs);
     static void ShowMessage(const std::string& text);
+    // The installed UI's wording of a text marked with VESK_TRANSLATE_NOOP; the
+    // text itself when headless.
+    static std::string Text(const char* text);
+    static constexpr const char* kSocketErrorText =
+        VESK_TRANSLATE_NOOP("Vesk", "Socket error %u: Error in %s routine.");
     // Posts WM_CONN_NOTIFY, raising isBusy first; lParam is the given value.
     static void Post(HWND window, uint16_t command, uint16_t user, intptr_t lParam);
     // The same with a new string holding text (freed by the program with DeleteCString).

@@ -46,6 +46,10 @@ public:
     // Dispatches the calling thread's pending window messages (used by the
     // library's waits on the program's thread).
     virtual void PumpMessages() = 0;
+
+    // The wording the player reads for a text marked with VESK_TRANSLATE_NOOP
+    // (UTF-8); without a translation the text itself. Any thread.
+    virtual std::string Text(const char* text) { return text; }
 };
 
 // Installs the UI (nullptr: headless). The library does not take ownership.

@@ -3,6 +3,7 @@
 #include "platform/cards/StrokeFont.h"
 #include "platform/cards/SuitShapes.h"
 
+#include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -50,18 +51,21 @@ QImage CScoreSheetPainter::Composite() {
     p.drawRoundedRect(paper.adjusted(5, 5, -5, -5), 8, 8);
 
     // Title and column heads.
-    CStrokeFont::DrawCentred(p, 150, 16, 15, QStringLiteral("SCORE"), kInk, 0.16);
+    CStrokeFont::DrawCentred(
+        p, 150, 16, 15, QCoreApplication::translate("CScoreSheetPainter", "SCORE"), kInk, 0.16);
     for (int suit = 0; suit < 4; ++suit) {
         const double x = suit < 2 ? 48 + suit * 20 : 212 + (suit - 2) * 20;
         CSuitShapes::Draw(p, suit, QPointF(x, 23.5), 13, CSuitShapes::Ink(suit));
     }
     const double headTop = 52, headHeight = 9;
-    CStrokeFont::DrawCentred(p, kColumnUs, headTop, headHeight, QStringLiteral("WE"), kInk, 0.19);
-    CStrokeFont::DrawCentred(p, kColumnThem, headTop, headHeight, QStringLiteral("THEY"), kInk,
-                             0.19);
-    CStrokeFont::DrawCentred(p, kColumnBid + 10, headTop, headHeight, QStringLiteral("BID"), kInk,
-                             0.19);
-    CStrokeFont::DrawCentred(p, kColumnPoints, headTop, headHeight, QStringLiteral("POINTS"), kInk,
+    CStrokeFont::DrawCentred(p, kColumnUs, headTop, headHeight,
+                             QCoreApplication::translate("CScoreSheetPainter", "WE"), kInk, 0.19);
+    CStrokeFont::DrawCentred(p, kColumnThem, headTop, headHeight,
+                             QCoreApplication::translate("CScoreSheetPainter", "THEY"), kInk, 0.19);
+    CStrokeFont::DrawCentred(p, kColumnBid + 10, headTop, headHeight,
+                             QCoreApplication::translate("CScoreSheetPainter", "BID"), kInk, 0.19);
+    CStrokeFont::DrawCentred(p, kColumnPoints, headTop, headHeight,
+                             QCoreApplication::translate("CScoreSheetPainter", "POINTS"), kInk,
                              0.19);
 
     // Rules: a double line under the heads, the column lines down the sheet.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/TextMark.h"
 #include "rules/CCard.h"
 #include "rules/CPlayerHand.h"
 #include "rules/Cards.h"
@@ -60,6 +61,11 @@ void CTrickPile::Redraw(bool invalidate) {
     if (invalidate) InvalidateView();
 }
 
+namespace {
+// The explanation of a refused card, beside the suit names (translated where shown).
+const char* const kBiggerTrump = VESK_TRANSLATE_NOOP("Vesk", "bigger trump");
+} // namespace
+
 int CTrickPile::IsLegalCard(const CPlayerHand* hand, int slot, const char** explanation) const {
     const CCard* card = hand ? hand->CardAt(slot) : nullptr;
     if (!card) return 0;
@@ -77,13 +83,13 @@ int CTrickPile::IsLegalCard(const CPlayerHand* hand, int slot, const char** expl
     if (IsTrumpSuit(trump)) {
         if (ledSuit == trump) {
             first = HigherTrumps(win);
-            firstWhy = "bigger trump";
+            firstWhy = kBiggerTrump;
             second = WholeSuit(trump);
             secondWhy = SuitName(trump);
         } else if (PartnershipOf(m_tricks[m_nCurTrick].winner) != PartnershipOf(hand->m_nPlace)) {
             if (SuitOf(win) == trump) {
                 second = HigherTrumps(win);
-                secondWhy = "bigger trump";
+                secondWhy = kBiggerTrump;
             } else {
                 second = WholeSuit(trump);
                 secondWhy = SuitName(trump);

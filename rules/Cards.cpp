@@ -4,11 +4,15 @@
 
 #include "net/Conn.h"
 #include "net/UsersList.h"
+#include "platform/TextMark.h"
 #include "rules/GameState.h"
 
 namespace {
 
-const char* const kSuitNames[4] = {"club", "diamond", "heart", "Spade"};
+// Named in the status line's "Play a %s." (translated there).
+const char* const kSuitNames[4] = {
+    VESK_TRANSLATE_NOOP("Vesk", "club"), VESK_TRANSLATE_NOOP("Vesk", "diamond"),
+    VESK_TRANSLATE_NOOP("Vesk", "heart"), VESK_TRANSLATE_NOOP("Vesk", "Spade")};
 
 // Every bit strictly above the one-bit byte `bit`.
 uint8_t BitsAbove(uint8_t bit) {

@@ -7,6 +7,7 @@ packages=(
     build-essential cmake pkg-config
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     fonts-dejavu-core fonts-dancingscript
     appstream desktop-file-utils dpkg-dev libcap2-bin lintian shared-mime-info
     kdegames-card-data-kf5 gnome-cards-data

@@ -11,23 +11,24 @@
 #include <QVBoxLayout>
 
 #include "app/CFeedbackMail.h"
+#include "platform/qt/Translations.h"
 #include "resources/ResourceIds.h"
 #include "resources/ResourceImages.h"
 
 CAboutDialog::CAboutDialog(const CFeedbackMail& mail, QWidget* parent)
     : QDialog(parent), m_mail(mail) {
-    setWindowTitle(QStringLiteral("Write Me"));
+    setWindowTitle(tr("Write Me"));
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap::fromImage(CResourceImages::Icon(resid::kIconApp, 32)));
     const QString version = QCoreApplication::applicationVersion();
     auto* text = new QLabel(QStringLiteral("Vesk") +
                                 (version.isEmpty() ? QString() : QStringLiteral(" ") + version) +
-                                QStringLiteral("\nA card game for four players in two "
-                                               "partnerships,\nplayed over a local network."),
+                                tr("\nA card game for four players in two "
+                                   "partnerships,\nplayed over a local network."),
                             this);
-    m_ask = new QPushButton(QStringLiteral("&Ask me"), this);
+    m_ask = new QPushButton(tr("&Ask me"), this);
     m_ask->setEnabled(m_mail.Available());
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->setDefault(true);
     connect(m_ask, &QPushButton::clicked, this, [this] { SendMail(); });
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -45,8 +46,7 @@ CAboutDialog::CAboutDialog(const CFeedbackMail& mail, QWidget* parent)
 }
 
 void CAboutDialog::SendMail() {
-    if (!m_mail.Send())
-        QMessageBox::warning(this, windowTitle(), QString::fromUtf8(kFeedbackError));
+    if (!m_mail.Send()) QMessageBox::warning(this, windowTitle(), TranslatedText(kFeedbackError));
 }
 
 CFeedbackMail CAboutDialog::DesktopMail() {

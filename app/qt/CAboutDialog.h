@@ -3,12 +3,15 @@
 // mail client. The button is disabled when the mail cannot be handed over.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 
 class CFeedbackMail;
 class QPushButton;
 
 class CAboutDialog : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(CAboutDialog)
+
 public:
     static constexpr int kAskMeId = 8;
 

@@ -28,7 +28,8 @@ constexpr int kReconnectPauseMs = 500;
 const char* const kDefaultSuffix = "vsk";
 
 QStringList SavedGameFilters() {
-    return {QStringLiteral("Kavrel Files (*.vsk)"), QStringLiteral("All Files (*)")};
+    return {QCoreApplication::translate("CAppSession", "Kavrel Files (*.vsk)"),
+            QCoreApplication::translate("CAppSession", "All Files (*)")};
 }
 
 int NamedUsers() {

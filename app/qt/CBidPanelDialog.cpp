@@ -13,6 +13,7 @@
 #include <array>
 
 #include "app/CBidPanelCore.h"
+#include "platform/qt/Translations.h"
 #include "resources/ResourceIds.h"
 #include "resources/ResourceImages.h"
 
@@ -27,7 +28,10 @@ QRect Units(int x, int y, int w, int h) {
     return QRect(int(x * kUnitX), int(y * kUnitY), int(w * kUnitX), int(h * kUnitY));
 }
 
-const char* const kSuitNames[] = {"clubs", "diamonds", "hearts", "spades", "no trump"};
+const char* const kSuitNames[] = {
+    QT_TRANSLATE_NOOP("CBidPanelDialog", "clubs"), QT_TRANSLATE_NOOP("CBidPanelDialog", "diamonds"),
+    QT_TRANSLATE_NOOP("CBidPanelDialog", "hearts"), QT_TRANSLATE_NOOP("CBidPanelDialog", "spades"),
+    QT_TRANSLATE_NOOP("CBidPanelDialog", "no trump")};
 constexpr int kSuitItemHeight = 21;
 
 // The call images of the columns, made once.
@@ -60,7 +64,7 @@ CBidPanelDialog::CBidPanelDialog(CBidPanelCore& panel, QWidget* parent)
     // A child of the table, not a window of its own: QDialog turns a window type
     // of Qt::Widget given to its constructor into Qt::Dialog, so set it afterwards.
     setWindowFlags(Qt::Widget);
-    setWindowTitle("Bidding");
+    setWindowTitle(QCoreApplication::translate("CBidPanelDialog", "Bidding"));
     setFixedSize(Units(0, 0, 210, 100).size());
     // A child of the table, which paints no background of its own under it.
     setAutoFillBackground(true);
@@ -88,7 +92,8 @@ CBidPanelDialog::CBidPanelDialog(CBidPanelCore& panel, QWidget* parent)
         column->setFont(small);
         m_columns[place] = column;
 
-        m_finish[place] = new QPushButton("Finish", this);
+        m_finish[place] =
+            new QPushButton(QCoreApplication::translate("CBidPanelDialog", "Finish"), this);
         m_finish[place]->setCheckable(true);
         m_finish[place]->setGeometry(Units(7 + 30 * place, 81, 29, 13));
         m_finish[place]->setEnabled(place == 0);
@@ -107,13 +112,14 @@ CBidPanelDialog::CBidPanelDialog(CBidPanelCore& panel, QWidget* parent)
         const char* text;
         int y;
     };
-    const ButtonPlace buttons[] = {{&m_bet, "&Bet", 24},
-                                   {&m_pass, "&Pass", 38},
-                                   {&m_double, "&Double", 52},
-                                   {&m_redouble, "&ReDouble", 66},
-                                   {&m_close, "&Close", 80}};
+    const ButtonPlace buttons[] = {
+        {&m_bet, QT_TRANSLATE_NOOP("CBidPanelDialog", "&Bet"), 24},
+        {&m_pass, QT_TRANSLATE_NOOP("CBidPanelDialog", "&Pass"), 38},
+        {&m_double, QT_TRANSLATE_NOOP("CBidPanelDialog", "&Double"), 52},
+        {&m_redouble, QT_TRANSLATE_NOOP("CBidPanelDialog", "&ReDouble"), 66},
+        {&m_close, QT_TRANSLATE_NOOP("CBidPanelDialog", "&Close"), 80}};
     for (const ButtonPlace& b : buttons) {
-        *b.button = new QPushButton(b.text, this);
+        *b.button = new QPushButton(QCoreApplication::translate("CBidPanelDialog", b.text), this);
         (*b.button)->setGeometry(Units(129, b.y, 75, 12));
     }
 
@@ -161,7 +167,8 @@ bool CBidPanelDialog::Usable() {
 void CBidPanelDialog::BuildSuitList() {
     m_suit->setIconSize(CResourceImages::IconSize(resid::kIconSuitItem));
     for (int suit = 0; suit <= kNoTrumps; ++suit) {
-        m_suit->addItem(SuitIcon(suit), kSuitNames[suit], suit);
+        m_suit->addItem(SuitIcon(suit),
+                        QCoreApplication::translate("CBidPanelDialog", kSuitNames[suit]), suit);
         m_suit->setItemData(suit, QSize(0, kSuitItemHeight), Qt::SizeHintRole);
     }
 }
@@ -174,7 +181,7 @@ void CBidPanelDialog::ShowColumn(int place) {
     QListWidgetItem* last = nullptr;
     bool lastSelected = false;
     for (const BidRow& row : model.Rows(place)) {
-        last = new QListWidgetItem(CallIcon(row.image), QString::fromStdString(row.text), column);
+        last = new QListWidgetItem(CallIcon(row.image), TranslatedText(row.text.c_str()), column);
         lastSelected = row.selected;
     }
     if (!last) return;

@@ -15,6 +15,7 @@
 #include "app/qt/CVeskView.h"
 #include "display/TableWidget.h"
 #include "platform/qt/QtMessageSink.h"
+#include "platform/qt/Translations.h"
 #include "rules/GameState.h"
 
 CMainFrame::CMainFrame() {
@@ -72,14 +73,14 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 IExitQuestions::Answer CMainFrame::AskQuit() {
-    const auto button = QMessageBox::question(this, windowTitle(), QString::fromUtf8(kQuitQuestion),
+    const auto button = QMessageBox::question(this, windowTitle(), TranslatedText(kQuitQuestion),
                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return button == QMessageBox::Yes ? kYes : kNo;
 }
 
 IExitQuestions::Answer CMainFrame::AskSave() {
     const auto button =
-        QMessageBox::question(this, windowTitle(), QString::fromUtf8(kSaveQuestion),
+        QMessageBox::question(this, windowTitle(), TranslatedText(kSaveQuestion),
                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (button == QMessageBox::Yes) return kYes;
     return button == QMessageBox::No ? kNo : kCancel;

@@ -27,33 +27,38 @@ public:
 CMainMenu::CMainMenu(QMainWindow& frame) : QObject(&frame), m_frame(frame) {
     using namespace menuid;
     QMenuBar* bar = frame.menuBar();
-    m_game = bar->addMenu(QStringLiteral("&Game"));
-    AddItem(m_game, kScore, "Sco&re\tF9", "Display current game information.");
-    AddItem(m_game, kLastTrick, "Show Last &Trick\tF6", "Display last trick information.");
-    AddItem(m_game, kAutoPlay, "&AutoPlay\tF7", "Switch the Autoplay mode.")->setCheckable(true);
+    m_game = bar->addMenu(tr("&Game"));
+    AddItem(m_game, kScore, QT_TR_NOOP("Sco&re\tF9"),
+            QT_TR_NOOP("Display current game information."));
+    AddItem(m_game, kLastTrick, QT_TR_NOOP("Show Last &Trick\tF6"),
+            QT_TR_NOOP("Display last trick information."));
+    AddItem(m_game, kAutoPlay, QT_TR_NOOP("&AutoPlay\tF7"), QT_TR_NOOP("Switch the Autoplay mode."))
+        ->setCheckable(true);
     m_game->addSeparator();
-    AddItem(m_game, kDeck, "De&ck..", "Choose new deck back.");
+    AddItem(m_game, kDeck, QT_TR_NOOP("De&ck.."), QT_TR_NOOP("Choose new deck back."));
     m_game->addSeparator();
-    AddItem(m_game, kSave, "&Save Current Game\tCtrl+S", "Save current game information.");
-    AddItem(m_game, kLoad, "&Load Game\tCtrl+L", "Load saved game.");
-    AddItem(m_game, kUndo, "Undo\tCtrl+Z", "Replay last deal.");
-    AddItem(m_game, kRedo, "Redo\tCtrl+Y", "Skip replay this deal.");
+    AddItem(m_game, kSave, QT_TR_NOOP("&Save Current Game\tCtrl+S"),
+            QT_TR_NOOP("Save current game information."));
+    AddItem(m_game, kLoad, QT_TR_NOOP("&Load Game\tCtrl+L"), QT_TR_NOOP("Load saved game."));
+    AddItem(m_game, kUndo, QT_TR_NOOP("Undo\tCtrl+Z"), QT_TR_NOOP("Replay last deal."));
+    AddItem(m_game, kRedo, QT_TR_NOOP("Redo\tCtrl+Y"), QT_TR_NOOP("Skip replay this deal."));
     m_game->addSeparator();
-    AddItem(m_game, kExit, "E&xit\tAlt+F4", "Quit the application; prompts to save documents");
+    AddItem(m_game, kExit, QT_TR_NOOP("E&xit\tAlt+F4"),
+            QT_TR_NOOP("Quit the application; prompts to save documents"));
 
-    m_autoPartner = bar->addMenu(QStringLiteral("&AutoPartner"));
+    m_autoPartner = bar->addMenu(tr("&AutoPartner"));
     for (int seat = 1; seat <= CAutoPartnerMenu::kSeats; ++seat)
         AddItem(m_autoPartner, kAutoPartner1 + seat - 1, CAutoPartnerMenu::Title(seat), "")
             ->setCheckable(true);
     m_autoPartner->addSeparator();
-    AddItem(m_autoPartner, kFairPartners, CAutoPartnerMenu::kFairTitle,
-            "Let the computer partners and AutoPlay know only what their seat can know.")
+    AddItem(m_autoPartner, kFairPartners, QT_TR_NOOP("&Fair Partners"),
+            QT_TR_NOOP("Let the computer partners and AutoPlay know only what their seat can know."))
         ->setCheckable(true);
 
-    m_help = bar->addMenu(QStringLiteral("&Help"));
-    AddItem(m_help, kRules, "&Rules of Vesk\tF1", "Show the rules of the game.");
-    AddItem(m_help, kAbout, "&About Vesk...",
-            "Display program information, version number and copyright");
+    m_help = bar->addMenu(tr("&Help"));
+    AddItem(m_help, kRules, QT_TR_NOOP("&Rules of Vesk\tF1"), QT_TR_NOOP("Show the rules of the game."));
+    AddItem(m_help, kAbout, QT_TR_NOOP("&About Vesk..."),
+            QT_TR_NOOP("Display program information, version number and copyright"));
 
     AddAccelerator(kScoreKey, QKeyCombination(Qt::Key_F9));
     AddAccelerator(kLastTrickKey, QKeyCombination(Qt::Key_F6));
@@ -73,8 +78,9 @@ CMainMenu::CMainMenu(QMainWindow& frame) : QObject(&frame), m_frame(frame) {
 QAction* CMainMenu::AddItem(QMenu* menu, int id, const char* text, const char* prompt) {
     // The text after the tab is shown as the item's key; the keys themselves
     // are the accelerators below.
-    QAction* action = menu->addAction(QString::fromUtf8(text));
-    action->setStatusTip(QString::fromUtf8(prompt));
+    // Marked texts are translated; the computer partners' names have no translation.
+    QAction* action = menu->addAction(tr(text));
+    action->setStatusTip(tr(prompt));
     connect(action, &QAction::triggered, this, [this, id] { Run(id); });
     m_items[id] = action;
     return action;

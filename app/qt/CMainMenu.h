@@ -6,6 +6,7 @@
 // is enabled, as the menu item would.
 #pragma once
 
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QObject>
 #include <functional>
@@ -43,6 +44,8 @@ struct MenuCommand {
 };
 
 class CMainMenu : public QObject {
+    Q_DECLARE_TR_FUNCTIONS(CMainMenu)
+
 public:
     // Builds the menu bar and the accelerators of `frame`.
     explicit CMainMenu(QMainWindow& frame);

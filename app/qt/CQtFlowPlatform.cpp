@@ -6,6 +6,7 @@
 
 #include "platform/Tick.h"
 #include "platform/qt/PumpMessages.h"
+#include "platform/qt/Translations.h"
 
 void CQtFlowPlatform::PumpMessages() {
     ::PumpMessages();
@@ -26,4 +27,8 @@ void CQtFlowPlatform::Sleep(int ms) {
 void CQtFlowPlatform::Beep(int) {
     // Qt has one beep; the default and the simple beep sound alike.
     if (QApplication::instance()) QApplication::beep();
+}
+
+std::string CQtFlowPlatform::Text(const char* text) {
+    return TranslatedTextUtf8(text);
 }

@@ -1,5 +1,5 @@
 // The game flow's window-system services over Qt: the event pump, the tick
-// count, a plain sleep and the beep.
+// count, a plain sleep, the beep and the translated texts.
 #pragma once
 
 #include "app/IFlowPlatform.h"
@@ -11,4 +11,5 @@ public:
     uint32_t Tick() override;
     void Sleep(int ms) override;
     void Beep(int kind) override;
+    std::string Text(const char* text) override;
 };

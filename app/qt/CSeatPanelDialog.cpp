@@ -1,25 +1,30 @@
 #include "app/qt/CSeatPanelDialog.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
 #include "app/CSeatPanel.h"
+#include "platform/qt/Translations.h"
 
 CSeatPanelDialog::CSeatPanelDialog(CSeatPanel& panel, QWidget* parent)
     : QDialog(parent), m_panel(&panel) {
     // A child of the table, not a window of its own: QDialog turns a window type
     // of Qt::Widget given to its constructor into Qt::Dialog, so set it afterwards.
     setWindowFlags(Qt::Widget);
-    setWindowTitle("Seats");
+    setWindowTitle(QCoreApplication::translate("CSeatPanelDialog", "Seats"));
     auto* grid = new QGridLayout(this);
     for (int seat = 1; seat <= 4; ++seat) {
         const int i = seat - 1;
-        grid->addWidget(new QLabel(QString("Seat %1").arg(seat), this), i, 0);
+        grid->addWidget(
+            new QLabel(QCoreApplication::translate("CSeatPanelDialog", "Seat %1").arg(seat), this),
+            i, 0);
         m_free[i] = new QPushButton(this);
         m_free[i]->setCheckable(true);
-        m_start[i] = new QPushButton("Start", this);
+        m_start[i] =
+            new QPushButton(QCoreApplication::translate("CSeatPanelDialog", "Start"), this);
         m_start[i]->setCheckable(true);
         grid->addWidget(m_free[i], i, 1);
         grid->addWidget(m_start[i], i, 2);
@@ -50,7 +55,8 @@ void CSeatPanelDialog::Refresh() {
     for (int seat = 1; seat <= 4; ++seat) {
         const SeatButtons& b = m_panel->Seat(seat);
         const int i = seat - 1;
-        m_free[i]->setText(QString::fromStdString(b.freeText));
+        m_free[i]->setText(b.freeChecked ? QString::fromStdString(b.freeText)
+                                         : TranslatedText(b.freeText.c_str()));
         m_free[i]->setChecked(b.freeChecked);
         m_free[i]->setEnabled(b.freeEnabled);
         m_start[i]->setChecked(b.startChecked);

@@ -1,5 +1,6 @@
 #include "app/qt/CVeskView.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -87,7 +88,7 @@ void CVeskView::PlacePanel(QWidget* panel) {
 
 void CVeskView::ShowShowButton(bool enabled) {
     if (!m_showButton) {
-        m_showButton = new QPushButton("Show", m_table);
+        m_showButton = new QPushButton(QCoreApplication::translate("CVeskView", "Show"), m_table);
         m_showButton->setGeometry(m_table->width() / 2 - 40, m_table->height() / 2 - 12, 80, 24);
         connect(m_showButton, &QPushButton::clicked, this, [this] {
             if (m_onShow) m_onShow();

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "net/ui/GameTreeImages.h"
+#include "platform/qt/Translations.h"
 
 namespace {
 
@@ -30,8 +31,8 @@ QString Utf8(const std::string& s) {
 
 CGameTree::CGameTree(QTreeWidget* tree) : m_tree(tree) {
     for (CGameListModel::Root root : {CGameListModel::kWaitingRoot, CGameListModel::kActiveRoot}) {
-        m_roots[root] = NewItem(QString::fromLatin1(CGameListModel::RootText(root)),
-                                CGameListModel::RootImage(), 0);
+        m_roots[root] =
+            NewItem(TranslatedText(CGameListModel::RootText(root)), CGameListModel::RootImage(), 0);
         m_tree->addTopLevelItem(m_roots[root]);
     }
 }

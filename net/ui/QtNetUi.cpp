@@ -10,6 +10,7 @@
 #include "net/ui/WelcomeDlg.h"
 #include "platform/qt/PumpMessages.h"
 #include "platform/qt/SettingsStore.h"
+#include "platform/qt/Translations.h"
 
 namespace {
 
@@ -84,4 +85,8 @@ void CQtNetUi::MessageBox(const std::string& text) {
 
 void CQtNetUi::PumpMessages() {
     ::PumpMessages();
+}
+
+std::string CQtNetUi::Text(const char* text) {
+    return TranslatedTextUtf8(text);
 }

@@ -23,6 +23,7 @@ public:
     void AddAnswer(const DiscoveryAnswer& answer) override;
     void MessageBox(const std::string& text) override;
     void PumpMessages() override;
+    std::string Text(const char* text) override;
 
     static constexpr const char* kMessageTitle = "Vesk";
 

@@ -17,18 +17,18 @@
 
 CSelectComputerDlg::CSelectComputerDlg(Broadcast broadcast, QWidget* parent)
     : QDialog(parent), m_broadcast(std::move(broadcast)), m_resolve(&ResolveHost) {
-    setWindowTitle(QStringLiteral("Select Computer"));
+    setWindowTitle(tr("Select Computer"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    m_label = new QLabel(QStringLiteral("&Computer"), this);
+    m_label = new QLabel(tr("&Computer"), this);
     m_edit = new QLineEdit(this);
     m_label->setBuddy(m_edit);
     m_tree = new QTreeWidget(this);
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
     m_tree->setIconSize(QSize(CGameTreeImages::kSize, CGameTreeImages::kSize));
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_ok = new QPushButton(tr("OK"), this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_ok->setDefault(true);
 
     // Layout in dialog units.

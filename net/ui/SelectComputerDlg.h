@@ -2,6 +2,7 @@
 // requests and lets the player pick one, or type a computer's name or address.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QString>
 #include <QTimer>
@@ -20,6 +21,8 @@ class QTreeWidgetItem;
 class CGameTree;
 
 class CSelectComputerDlg : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(CSelectComputerDlg)
+
 public:
     using Broadcast = std::function<void()>;
     // Resolves a host name or dotted address to an IPv4 address in network order.

@@ -12,19 +12,19 @@
 #include "platform/qt/UserName.h"
 
 CWelcomeDlg::CWelcomeDlg(CSettingsStore& store, QWidget* parent) : QDialog(parent), m_store(store) {
-    setWindowTitle(QStringLiteral("The Nuv Vesk Network"));
+    setWindowTitle(tr("The Nuv Vesk Network"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     // Created in tab order; the group box comes before its radio buttons so
     // that they lie on top of it.
-    auto* welcome = new QLabel(QStringLiteral("Welcome to the Nuv vesk network."), this);
-    auto* question = new QLabel(QStringLiteral("What is your name?"), this);
+    auto* welcome = new QLabel(tr("Welcome to the Nuv vesk network."), this);
+    auto* question = new QLabel(tr("What is your name?"), this);
     m_edit = new QLineEdit(this);
-    auto* group = new QGroupBox(QStringLiteral("How do you want to play?"), this);
-    m_connect = new QRadioButton(QStringLiteral("I want to &connect to another game"), this);
-    m_dealer = new QRadioButton(QStringLiteral("I want to be &dealer"), this);
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* group = new QGroupBox(tr("How do you want to play?"), this);
+    m_connect = new QRadioButton(tr("I want to &connect to another game"), this);
+    m_dealer = new QRadioButton(tr("I want to be &dealer"), this);
+    m_ok = new QPushButton(tr("OK"), this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_ok->setDefault(true);
 
     auto* radios = new QButtonGroup(this);

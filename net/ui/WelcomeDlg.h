@@ -3,6 +3,7 @@
 // the login name and "join"), and stores the confirmed ones for the next.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <string>
 
@@ -12,6 +13,8 @@ class QRadioButton;
 class CSettingsStore;
 
 class CWelcomeDlg : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(CWelcomeDlg)
+
 public:
     // Names of the stored values.
     static constexpr const char* kNameValue = "LastPlayerName";

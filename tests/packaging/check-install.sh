@@ -64,6 +64,9 @@ done
 if help=$(env -u LD_LIBRARY_PATH "$app" --help 2>&1); then ok "installed VeskApp --help runs"
 else fail "installed VeskApp --help: $help"; fi
 
+# The German catalogue, where the installed program looks for it.
+need_file "$datadir/vesk/translations/vesk_de.qm"
+
 # --- Desktop entry ------------------------------------------------------------
 desktop=$datadir/applications/$id.desktop
 need_file "$desktop"

@@ -51,4 +51,7 @@ void CSeatButton::paintEvent(QPaintEvent* event) {
     mark.setAlpha(60);
     painter.setBrush(mark);
     painter.drawRoundedRect(QRectF(rect()).adjusted(2, 2, -2, -2), 3, 3);
+    // The holder's name stays readable: written again in the normal text colour.
+    painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
+    painter.drawText(rect(), Qt::AlignCenter, text());
 }

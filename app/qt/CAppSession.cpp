@@ -242,6 +242,11 @@ void CAppSession::Shutdown() {
     // loop never delivered: handed over now, so that their payloads are freed.
     if (m_frame) QCoreApplication::sendPostedEvents(&m_frame->Sink(), CQtMessageSink::EventType());
     g_pMainFrame = nullptr;
+    // The panels' windows let go of the panels before the game flow deletes them.
+    if (m_frame) {
+        m_frame->View().HideBiddingPanel();
+        m_frame->View().HideSeatPanel();
+    }
     m_dispatcher.reset();
     m_autoPartner.reset();
     m_flow.reset();

@@ -23,6 +23,7 @@
 #include "record/IRecordView.h"
 
 class CBidPanelCore;
+class CPlayerHand;
 class CReplaySnapshots;
 class CSeatPanel;
 class IFlowPlatform;
@@ -113,6 +114,18 @@ public:
     void OnLeftDoubleClick(int x, int y);
     void OnShowButton();
     void ToggleAutoPlay();
+
+    // ---- keyboard play ----
+    // Left (-1) and Right (+1) move the focus mark to the next card of the own
+    // hand; the first move marks the first (or last) card.
+    void MoveHandMark(int direction);
+    // The slot of the own hand under the mark, -1 when no card is marked. A
+    // played card's mark moves on to its neighbour.
+    int MarkedSlot() const;
+    // Enter or Space: the marked card goes through the left click's path.
+    void PlayMarkedCard();
+    // S: the marked card goes through the right click's path.
+    void ShowMarkedCard();
 
     // ---- used by the dispatcher ----
     // A chat line: "name>text", or the text alone for from = -1 (the referee).
@@ -252,6 +265,10 @@ private:
     void DealAfterKeptGameAnswer();
     void GameOver();
     void RefuseCard(int slot, const char* reason);
+    // The left and the right click on the own hand, with the card chosen by
+    // `slotOf` (a hit test, or the keyboard's mark) once the table is ready.
+    void PlayCardAt(const std::function<int(CPlayerHand&)>& slotOf);
+    void ShowCardAt(const std::function<int(CPlayerHand&)>& slotOf);
     bool InputBlocked();
     bool FrameAndView() const;
     void LeaveStep();
@@ -284,6 +301,7 @@ private:
     std::function<void()> m_snapshotHook;
     int m_nDepth = 0;
     int m_nStepDepth = 0; // a step or a card click is running
+    int m_nMarkSlot = -1; // the keyboard's mark on the own hand
     std::vector<std::pair<int, intptr_t>> m_deferredSteps;
     std::vector<std::unique_ptr<CBidPanelCore>> m_retiredBidPanels;
     std::vector<std::unique_ptr<CSeatPanel>> m_retiredSeatPanels;

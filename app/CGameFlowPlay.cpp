@@ -50,10 +50,14 @@ bool CGameFlow::InputBlocked() {
 }
 
 void CGameFlow::OnLeftButtonDown(int x, int y) {
+    PlayCardAt([x, y](CPlayerHand& hand) { return hand.HitSlot(x, y); });
+}
+
+void CGameFlow::PlayCardAt(const std::function<int(CPlayerHand&)>& slotOf) {
     if (InputBlocked()) return;
     if (!g_bSeated || g_bAutoPlay || g_bClickBusy) return;
     if (m_bShowButton) {
-        OnRightButtonDown(x, y);
+        ShowCardAt(slotOf);
         return;
     }
     if (m_bidPanel || g_contract.turn != 0) return;
@@ -62,7 +66,7 @@ void CGameFlow::OnLeftButtonDown(int x, int y) {
     EnterHandler();
     CPlayerHand* hand = g_pHand[0];
     if (WaitSynchro(10, false) == 1 && hand && g_pTable) {
-        const int slot = hand->HitSlot(x, y);
+        const int slot = slotOf(*hand);
         CCard* card = slot >= 0 ? hand->CardAt(slot) : nullptr;
         const char* reason = nullptr;
         if (card && g_pTable->IsLegalCard(hand, slot, &reason)) {
@@ -103,13 +107,65 @@ void CGameFlow::RefuseCard(int slot, const char* reason) {
 }
 
 void CGameFlow::OnRightButtonDown(int x, int y) {
+    ShowCardAt([x, y](CPlayerHand& hand) { return hand.HitSlot(x, y); });
+}
+
+void CGameFlow::ShowCardAt(const std::function<int(CPlayerHand&)>& slotOf) {
     if (InputBlocked()) return;
     if (!g_bSeated || g_bAutoPlay || m_bidPanel || g_contract.turn != 0) return;
     CPlayerHand* hand = g_pHand[0];
     if (!hand || hand->CanShowNow() != 1) return;
-    const int slot = hand->HitSlot(x, y);
+    const int slot = slotOf(*hand);
     CCard* card = slot >= 0 ? hand->CardAt(slot) : nullptr;
     if (card) m_conn.BroadcastCmd(-1, CMD_SHOW_CARDS, OneByte(card->m_nCode + 1).c_str(), -1);
+}
+
+int CGameFlow::MarkedSlot() const {
+    const CPlayerHand* hand = g_pHand[0];
+    if (!hand || m_nMarkSlot < 0 || m_nMarkSlot >= kPileSlots) return -1;
+    if (hand->CardAt(m_nMarkSlot)) return m_nMarkSlot;
+    // The marked card is gone: its right neighbour, else its left one.
+    for (int slot = m_nMarkSlot + 1; slot < kPileSlots; ++slot)
+        if (hand->CardAt(slot)) return slot;
+    for (int slot = m_nMarkSlot - 1; slot >= 0; --slot)
+        if (hand->CardAt(slot)) return slot;
+    return -1;
+}
+
+void CGameFlow::MoveHandMark(int direction) {
+    if (InputBlocked()) return;
+    const CPlayerHand* hand = g_pHand[0];
+    if (!hand || direction == 0) return;
+    const int step = direction > 0 ? 1 : -1;
+    const int marked = MarkedSlot();
+    // Without a mark the first move marks the card at that end of the row.
+    int slot = marked >= 0 ? marked + step : (step > 0 ? 0 : kPileSlots - 1);
+    for (; slot >= 0 && slot < kPileSlots; slot += step)
+        if (hand->CardAt(slot)) {
+            m_nMarkSlot = slot;
+            break;
+        }
+    InvalidateView();
+}
+
+void CGameFlow::PlayMarkedCard() {
+    const int marked = MarkedSlot();
+    if (marked < 0) {
+        InputBlocked();
+        return;
+    }
+    m_nMarkSlot = marked;
+    PlayCardAt([marked](CPlayerHand&) { return marked; });
+}
+
+void CGameFlow::ShowMarkedCard() {
+    const int marked = MarkedSlot();
+    if (marked < 0) {
+        InputBlocked();
+        return;
+    }
+    m_nMarkSlot = marked;
+    ShowCardAt([marked](CPlayerHand&) { return marked; });
 }
 
 void CGameFlow::OnLeftDoubleClick(int, int) {

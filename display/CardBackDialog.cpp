@@ -42,6 +42,7 @@ CCardBackDialog::CCardBackDialog(int current, QWidget* parent, const QList<DeckE
         auto* button = new CCardButton(place.id, this);
         button->setGeometry(du.Rect(place.x, place.y, kBackWidth, kBackHeight));
         button->setAutoDefault(false);
+        button->setAccessibleName(QStringLiteral("Card back %1").arg(place.id - kFirstBack + 1));
         button->onPaint = [this](CCardButton& b, QPainter& p) { PaintBack(b, p); };
         button->onDoubleClick = [this](CCardButton& b) {
             Select(b.Id());

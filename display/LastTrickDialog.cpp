@@ -14,6 +14,7 @@ constexpr int kButtonWidth = 39;
 constexpr int kButtonHeight = 50;
 constexpr int kDialogWidth = 147;
 constexpr int kDialogHeight = 146;
+const char* const kPlaceNames[4] = {"Your card", "Left card", "Top card", "Right card"};
 
 } // namespace
 
@@ -27,6 +28,7 @@ CLastTrickDialog::CLastTrickDialog(const int cards[4], QWidget* parent)
         auto* button = new CCardButton(kFirstButton + place, this);
         button->setGeometry(du.Rect(kButtonX[place], kButtonY[place], kButtonWidth, kButtonHeight));
         button->setEnabled(false);
+        button->setAccessibleName(QString::fromLatin1(kPlaceNames[place]));
         button->onPaint = [this](CCardButton& b, QPainter& p) {
             m_painter.DrawFaceButton(m_renderer, p, b.rect(), m_cards[b.Id() - kFirstButton]);
         };

@@ -103,22 +103,33 @@ void CScoreSheet::Draw() {
     m_texts.clear();
     m_icons.clear();
 
-    QPainter painter(&picture);
     const QPoint sheetAt(cx - kSheetWidth / 2, cy - kSheetHeight / 2);
-    // The mask darkens the table under the paper and its shadow, the sheet is
-    // then laid over the black it left.
-    const QImage mask = CResourceImages::Bitmap(resid::kBitmapScoreSheetMask);
-    const QImage sheet = CResourceImages::Bitmap(resid::kBitmapScoreSheet);
-    if (!mask.isNull() && !sheet.isNull()) {
-        painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-        painter.drawImage(sheetAt, mask, QRect(0, 0, kSheetWidth, kSheetHeight));
-        painter.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
-        painter.drawImage(sheetAt, sheet, QRect(0, 0, kSheetWidth, kSheetHeight));
-    } else {
-        const QImage composite = CResourceImages::ScoreSheet();
-        painter.drawImage(sheetAt, composite);
+    const double ratio = m_view.Ratio();
+    {
+        // The paper is drawn pixel for pixel at the picture's density, so that it
+        // stays sharp on a high-density screen. The mask darkens the table under
+        // the paper and its shadow, the sheet is then laid over the black it left.
+        QImage mask = CResourceImages::BitmapAt(resid::kBitmapScoreSheetMask, ratio);
+        QImage sheet = CResourceImages::BitmapAt(resid::kBitmapScoreSheet, ratio);
+        QImage pixels = m_view.DevicePixels();
+        QPainter device(&pixels);
+        const QPoint at = m_view.DeviceRect(QRect(sheetAt, QSize(1, 1))).topLeft();
+        if (!mask.isNull() && !sheet.isNull()) {
+            mask.setDevicePixelRatio(1.0);
+            sheet.setDevicePixelRatio(1.0);
+            device.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+            device.drawImage(at, mask);
+            device.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+            device.drawImage(at, sheet);
+        } else {
+            device.drawImage(
+                QRect(at,
+                      m_view.DeviceRect(QRect(sheetAt, QSize(kSheetWidth, kSheetHeight))).size()),
+                CResourceImages::ScoreSheet());
+        }
     }
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+
+    QPainter painter(&picture);
 
     const QFont font = CScoreSheetFont::Make(m.points, picture.logicalDpiY());
     m_fontPixels = font.pixelSize();
@@ -135,7 +146,7 @@ void CScoreSheet::Draw() {
         return centre - fm.horizontalAdvance(text) / 2;
     };
     auto icon = [&](int id, int x, int y) {
-        const QImage image = CResourceImages::Icon(id);
+        const QImage image = CResourceImages::IconAt(id, ratio);
         if (image.isNull()) return;
         painter.drawImage(x, y, image);
         m_icons.push_back({id, QPoint(x, y)});

@@ -8,7 +8,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 namespace {
@@ -36,12 +38,43 @@ CTablePicture::~CTablePicture() {
     if (g_pView == this) g_pView = nullptr;
 }
 
-void CTablePicture::Create(int width, int height) {
+void CTablePicture::Create(int width, int height, double ratio) {
     if (HasSurface() || width <= 0 || height <= 0) return;
     m_width = width;
     m_height = height;
-    m_picture = QImage(width, height, QImage::Format_RGB32);
+    m_ratio = ratio > 0 && ratio <= 16 ? ratio : 1.0;
+    m_picture = QImage(static_cast<int>(std::lround(width * m_ratio)),
+                       static_cast<int>(std::lround(height * m_ratio)), QImage::Format_RGB32);
+    m_picture.setDevicePixelRatio(m_ratio);
     FillTable();
+}
+
+QRect CTablePicture::DeviceRect(const QRect& logical) const {
+    auto edge = [this](int v) { return static_cast<int>(std::lround(v * m_ratio)); };
+    const int left = edge(logical.x()), top = edge(logical.y());
+    return QRect(left, top, edge(logical.x() + logical.width()) - left,
+                 edge(logical.y() + logical.height()) - top);
+}
+
+QImage CTablePicture::DevicePixels() {
+    if (!HasSurface()) return {};
+    return QImage(m_picture.bits(), m_picture.width(), m_picture.height(), m_picture.bytesPerLine(),
+                  m_picture.format());
+}
+
+QImage CTablePicture::SaveRect(const QRect& logical) const {
+    if (!HasSurface()) return {};
+    QImage saved = m_picture.copy(DeviceRect(logical));
+    saved.setDevicePixelRatio(1.0);
+    return saved;
+}
+
+void CTablePicture::RestoreRect(const QRect& logical, const QImage& saved) {
+    if (!HasSurface() || saved.isNull()) return;
+    QImage pixels = DevicePixels();
+    QPainter painter(&pixels);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(DeviceRect(logical).topLeft(), saved);
 }
 
 void CTablePicture::FillTable() {
@@ -76,15 +109,17 @@ QColor CTablePicture::Colour(uint32_t colourRef) {
 void CTablePicture::DrawCard(int x, int y, int width, int height, int card, int mode,
                              uint32_t background) {
     if (!HasSurface()) return;
-    QPainter painter(&m_picture);
-    const QRect r = CardRect(x, y, width, height);
+    QImage pixels = DevicePixels();
+    QPainter painter(&pixels);
+    const QRect r = DeviceRect(CardRect(x, y, width, height));
     m_renderer.DrawExt(painter, r.x(), r.y(), r.width(), r.height(), card, mode, background);
 }
 
 void CTablePicture::EraseCard(int x, int y, int width, int height, uint32_t colour) {
     if (!HasSurface()) return;
-    QPainter painter(&m_picture);
-    const QRect r = CardRect(x, y, width, height);
+    QImage pixels = DevicePixels();
+    QPainter painter(&pixels);
+    const QRect r = DeviceRect(CardRect(x, y, width, height));
     m_renderer.DrawExt(painter, r.x(), r.y(), r.width(), r.height(), 0, CCardRenderer::kModeRemove,
                        colour);
 }
@@ -105,18 +140,31 @@ ViewSize CTablePicture::MeasureText(const char* text) {
     return {fm.horizontalAdvance(s), fm.height()};
 }
 
+std::string CTablePicture::FitText(const char* text, int maxWidth) {
+    const QString whole = text ? QString::fromLocal8Bit(text) : QString();
+    const QFontMetrics fm(m_labelFont);
+    if (fm.horizontalAdvance(whole) <= maxWidth) return whole.toLocal8Bit().toStdString();
+    return fm.elidedText(whole, Qt::ElideRight, std::max(maxWidth, 0)).toLocal8Bit().toStdString();
+}
+
 void CTablePicture::DrawIcon(int x, int y, int icon) {
     if (!HasSurface()) return;
-    const QImage image = CResourceImages::Icon(icon);
+    const QSize natural = CResourceImages::IconSize(icon);
+    if (!natural.isValid()) return;
+    // Drawn for the device pixels it covers, not stretched.
+    const QRect r = DeviceRect(QRect(QPoint(x, y), natural));
+    const QImage image = CResourceImages::Icon(icon, r.width());
     if (image.isNull()) return;
-    QPainter painter(&m_picture);
-    painter.drawImage(x, y, image);
+    QImage pixels = DevicePixels();
+    QPainter painter(&pixels);
+    painter.drawImage(r.topLeft(), image);
 }
 
 void CTablePicture::FillRect(int x, int y, int width, int height, uint32_t colour) {
     if (!HasSurface() || width <= 0 || height <= 0) return;
-    QPainter painter(&m_picture);
-    painter.fillRect(x, y, width, height, Colour(colour));
+    QImage pixels = DevicePixels();
+    QPainter painter(&pixels);
+    painter.fillRect(DeviceRect(QRect(x, y, width, height)), Colour(colour));
 }
 
 void CTablePicture::Invalidate() {

@@ -5,6 +5,12 @@
 //
 // The picture is made at the view's first paint (Create) and kept for the
 // view's life. Until then every drawing call is ignored.
+//
+// Every position and size is given in logical pixels. The picture itself holds
+// ratio device pixels per logical pixel (the screen's device pixel ratio), so
+// that it is sharp on high-density screens. Cards, icons and filled rectangles
+// are snapped to whole device pixels, so that drawing and removing a card cover
+// the same pixels at any ratio.
 #pragma once
 
 #include "platform/cards/CardRenderer.h"
@@ -24,14 +30,26 @@ public:
     CTablePicture(const CTablePicture&) = delete;
     CTablePicture& operator=(const CTablePicture&) = delete;
 
-    // Makes the picture width x height, all table green. Sizes are kept from the
-    // first call on; later calls do nothing while the picture exists.
-    void Create(int width, int height);
+    // Makes the picture width x height logical pixels at `ratio` device pixels
+    // per pixel, all table green. Sizes are kept from the first call on; later
+    // calls do nothing while the picture exists.
+    void Create(int width, int height, double ratio = 1.0);
     // Fills the whole picture with the table colour.
     void FillTable();
 
+    // The picture in device pixels, its device pixel ratio set.
     QImage& Picture() { return m_picture; }
     const QImage& Picture() const { return m_picture; }
+    double Ratio() const { return m_ratio; }
+    // The device pixels a logical rectangle covers: its edges rounded.
+    QRect DeviceRect(const QRect& logical) const;
+    // A copy of the device pixels under a logical rectangle, and putting such a
+    // copy back in place.
+    QImage SaveRect(const QRect& logical) const;
+    void RestoreRect(const QRect& logical, const QImage& saved);
+    // A view of the picture's pixels at ratio 1, for painting in device pixels.
+    // It shares the picture's memory: keep it no longer than one drawing.
+    QImage DevicePixels();
     CCardRenderer& Renderer() { return m_renderer; }
 
     // Called by Invalidate: the view window schedules a repaint.
@@ -69,6 +87,7 @@ public:
     void EraseCard(int x, int y, int width, int height, uint32_t colour) override;
     void DrawText(int x, int y, const char* text) override;
     ViewSize MeasureText(const char* text) override;
+    std::string FitText(const char* text, int maxWidth) override;
     void DrawIcon(int x, int y, int icon) override;
     void FillRect(int x, int y, int width, int height, uint32_t colour) override;
     void Invalidate() override;
@@ -78,6 +97,7 @@ public:
 
 private:
     QImage m_picture;
+    double m_ratio = 1.0;
     CCardRenderer m_renderer;
     int m_cardWidth = 0;
     int m_cardHeight = 0;

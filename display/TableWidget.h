@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
+#include <QRegion>
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -39,19 +41,29 @@ public:
     std::function<void(int key)> onKey;
     // The view got the keyboard focus.
     std::function<void()> onFocus;
+    // The card under the keyboard's focus mark: its rectangle and the part of it
+    // that shows; false when no card is marked. The mark is drawn over the
+    // picture while the view has the keyboard focus.
+    std::function<bool(QRect& card, QRegion& shown)> focusMark;
+    // The tooltip for a point (a name shown shortened on the table), or empty.
+    std::function<QString(QPoint)> toolTipAt;
 
     // The four bands of a width x height client around the child rectangle:
     // above it, left of it, right of it and below it, in that order.
     static std::vector<QRect> BandsAround(const QRect& child, int width, int height);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void PaintFocusMark(QPainter& painter);
+
     CTablePicture& m_picture;
     QPointer<QWidget> m_activeChild;
     bool m_painted = false;

@@ -8,18 +8,6 @@
 #include "rules/GameState.h"
 
 #include <QImage>
-#include <QPainter>
-
-namespace {
-
-// Copies `from` onto the picture at `at`, replacing what lies there.
-void PutBack(QImage& picture, const QImage& from, QPoint at) {
-    QPainter painter(&picture);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(at, from);
-}
-
-} // namespace
 
 QPoint CTrickGatherer::StepTowards(int winner, int width, int height, int cardWidth,
                                    int cardHeight) {
@@ -77,23 +65,20 @@ void CTrickGatherer::Run(CTrickPile& pile, int animate) {
         const int code = moving->m_nCode;
         QPoint at(moving->m_nX, moving->m_nY);
         const QPoint margin(1, 1);
-        QImage scratch = m_view.Picture().copy(QRect(at - margin, scratchSize));
+        QImage scratch = m_view.SaveRect(QRect(at - margin, scratchSize));
         for (int frame = 0; frame < kFrames; ++frame) {
             if (gone()) return;
             if (frame > 0) {
-                PutBack(m_view.Picture(), scratch, at - step - margin);
+                m_view.RestoreRect(QRect(at - step - margin, scratchSize), scratch);
                 if (frame == kFrames - 1) {
                     m_view.Invalidate();
                     m_view.Pump();
                     if (gone()) return;
                     break;
                 }
-                scratch = m_view.Picture().copy(QRect(at - margin, scratchSize));
+                scratch = m_view.SaveRect(QRect(at - margin, scratchSize));
             }
-            {
-                QPainter painter(&m_view.Picture());
-                m_view.Renderer().Draw(painter, at.x(), at.y(), code, CCardRenderer::kModeFace, 0);
-            }
+            m_view.DrawCard(at.x(), at.y(), -1, -1, code, CCardRenderer::kModeFace, 0);
             m_view.Invalidate();
             m_view.Pump();
             if (gone()) return;

@@ -16,19 +16,21 @@
 
 // One dealer's answer to a discovery request, as the Select Computer dialog lists it.
 struct DiscoveryAnswer {
-    uint32_t address = 0;  // IPv4, network byte order
-    std::string host;      // the dealer computer's name (at most 40 characters)
-    bool active = false;   // four players have started: the game is running
-    std::vector<std::pair<std::string, bool>> users;  // name, has a seat
+    uint32_t address = 0; // IPv4, network byte order
+    std::string host;     // the dealer computer's name (at most 40 characters)
+    bool active = false;  // four players have started: the game is running
+    std::vector<std::pair<std::string, bool>> users; // name, has a seat
 };
 
 class INetUi {
 public:
     virtual ~INetUi() = default;
 
-    // The welcome dialog, modal. Pre-fills itself from the stored choices,
-    // stores the confirmed ones. Returns false on Cancel; on OK `name` is the
-    // name as typed (the caller turns an empty name into "Player").
+    // The welcome dialog, modal. Pre-fills itself with `name` and `connType`
+    // when `name` is not empty (asked again after a failed connection), else
+    // from the stored choices; stores the confirmed ones. Returns false on
+    // Cancel; on OK `name` is the name as typed (the caller turns an empty name
+    // into "Player").
     virtual bool WelcomeDialog(std::string& name, int& connType) = 0;
 
     // The Select Computer dialog, modal. `broadcast` sends one discovery

@@ -166,11 +166,13 @@ void CIconPainter::KingQueenMarker(QPainter& painter) {
         painter.drawEllipse(p, 1.9, 1.9);
 }
 
-QImage CIconPainter::CallImages() {
-    QImage image(kCallImageWidth * kCallImageCount, 16, QImage::Format_RGB32);
+QImage CIconPainter::CallImages(double scale) {
+    QImage image(static_cast<int>(std::lround(kCallImageWidth * kCallImageCount * scale)),
+                 static_cast<int>(std::lround(16 * scale)), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     for (int i = 0; i < kCallImageCount; ++i) {
         const QRectF cell(i * kCallImageWidth, 0, kCallImageWidth, 16);
         const QPointF c = cell.center();

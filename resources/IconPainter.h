@@ -24,8 +24,8 @@ public:
     static void SheetDoubleMark(QPainter& painter, bool redouble);
     // The trump king-and-queen marker, 32 x 32: a crown.
     static void KingQueenMarker(QPainter& painter);
-    // Bitmap 142: nine 18 x 16 images on white.
-    static QImage CallImages();
+    // Bitmap 142: nine 18 x 16 images on white, drawn `scale` times as large.
+    static QImage CallImages(double scale = 1.0);
 
     // "NT" filling `box`, for the no-trump items.
     static void NoTrump(QPainter& painter, const QRectF& box, const QColor& colour,

@@ -9,6 +9,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPainter>
+#include <cmath>
 #include <functional>
 
 using namespace resid;
@@ -37,6 +38,20 @@ QImage Kept(quint64 key, const std::function<QImage()>& make) {
 quint64 Key(int kind, int id, int size) {
     return (static_cast<quint64>(kind) << 48) | (static_cast<quint64>(id & 0xFFFF) << 24) |
            static_cast<quint64>(size & 0xFFFFFF);
+}
+
+// A device pixel ratio as the size field of a key, in hundredths.
+int RatioKey(double ratio) {
+    return static_cast<int>(std::lround(ratio * 100));
+}
+
+bool UsableRatio(double ratio) {
+    return ratio > 0 && ratio <= 16;
+}
+
+QImage WithRatio(QImage image, double ratio) {
+    image.setDevicePixelRatio(ratio);
+    return image;
 }
 
 } // namespace
@@ -130,6 +145,50 @@ QImage CResourceImages::CallImage(int index) {
                 if ((line[x] & 0xFFFFFF) == 0xFFFFFF) line[x] = 0;
         }
         return image;
+    });
+}
+
+QImage CResourceImages::IconAt(int id, double ratio) {
+    if (!HasIcon(id) || !UsableRatio(ratio)) return {};
+    return Kept(Key(4, id, RatioKey(ratio)), [&] {
+        const int size = static_cast<int>(std::lround(IconSize(id).width() * ratio));
+        return WithRatio(Icon(id, size), ratio);
+    });
+}
+
+QImage CResourceImages::ScoreSheetAt(double ratio) {
+    return Kept(Key(5, 0, RatioKey(ratio)), [&] { return CScoreSheetPainter::Composite(ratio); });
+}
+
+QImage CResourceImages::BitmapAt(int id, double ratio) {
+    if (!HasBitmap(id) || !UsableRatio(ratio)) return {};
+    return Kept(Key(6, id, RatioKey(ratio)), [&] {
+        switch (id) {
+        case kBitmapCallImages:
+            return WithRatio(CIconPainter::CallImages(ratio), ratio);
+        case kBitmapScoreSheet:
+            return WithRatio(CScoreSheetPainter::Sheet(ScoreSheetAt(ratio)), ratio);
+        default:
+            return WithRatio(CScoreSheetPainter::Mask(ScoreSheetAt(ratio)), ratio);
+        }
+    });
+}
+
+QImage CResourceImages::CallImageAt(int index, double ratio) {
+    if (index < 0 || index >= kCallImageCount || !UsableRatio(ratio)) return {};
+    return Kept(Key(7, index, RatioKey(ratio)), [&] {
+        const auto edge = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
+        const int left = edge(index * kCallImageWidth);
+        QImage all = BitmapAt(kBitmapCallImages, ratio);
+        all.setDevicePixelRatio(1.0);
+        QImage image = all.copy(left, 0, edge((index + 1) * kCallImageWidth) - left, edge(16))
+                           .convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                if ((line[x] & 0xFFFFFF) == 0xFFFFFF) line[x] = 0;
+        }
+        return WithRatio(image, ratio);
     });
 }
 

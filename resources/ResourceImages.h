@@ -33,6 +33,16 @@ public:
     static QImage ScoreSheet();
 
     static QPixmap IconPixmap(int id) { return QPixmap::fromImage(Icon(id)); }
+
+    // The same pictures for a screen of `ratio` device pixels per pixel: drawn
+    // at that many times their size, with the ratio set on them, so that they
+    // keep their natural size on the screen and come out sharp.
+    static QImage IconAt(int id, double ratio);
+    static QImage BitmapAt(int id, double ratio);
+    static QImage CallImageAt(int index, double ratio);
+    static QPixmap IconPixmapAt(int id, double ratio) {
+        return QPixmap::fromImage(IconAt(id, ratio));
+    }
     // The program's icon with every size of AppIconSizes().
     static QIcon AppIcon();
     static const std::vector<int>& AppIconSizes();
@@ -42,4 +52,5 @@ public:
 
 private:
     static QImage MakeIcon(int id, int size);
+    static QImage ScoreSheetAt(double ratio);
 };

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <cmath>
 
 namespace {
 
@@ -25,11 +26,14 @@ const QColor kRule(150, 120, 80);
 
 } // namespace
 
-QImage CScoreSheetPainter::Composite() {
-    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+QImage CScoreSheetPainter::Composite(double scale) {
+    QImage image(static_cast<int>(std::lround(kWidth * scale)),
+                 static_cast<int>(std::lround(kHeight * scale)),
+                 QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     const QRectF paper(3, 3, kWidth - 12, kHeight - 12);
 
     // A soft shadow below and to the right.

@@ -10,8 +10,8 @@ public:
     static constexpr int kWidth = 402;
     static constexpr int kHeight = 376;
 
-    // The sheet and its shadow with an alpha channel.
-    static QImage Composite();
+    // The sheet and its shadow with an alpha channel, drawn `scale` times as large.
+    static QImage Composite(double scale = 1.0);
     // The sheet as the OR half of an AND/OR pair: colours over black.
     static QImage Sheet(const QImage& composite);
     // The AND half: white where the table shows, black under the paper, grey

@@ -187,6 +187,23 @@ void CPlayerHand::ListSelected(uint32_t set, uint8_t* out) const {
     out[n] = 0;
 }
 
+int CPlayerHand::LabelRoom() const {
+    const ViewSize client = TableSize();
+    const ViewSize card = CardSize();
+    // The margin kept to the window's edge and to the cards.
+    constexpr int kMargin = 3;
+    // Where the bottom and top rows begin; the side labels stay left of that.
+    const int rowStart = card.cx + 65;
+    switch (m_nPlace) {
+    case 0:
+        return m_nFirstX - kMargin; // right-aligned to the first card, from the left edge
+    case 2:
+        return client.cx - (m_nFirstX + m_nWidth + 3) - kMargin;
+    default:
+        return rowStart - 9 - kMargin;
+    }
+}
+
 void CPlayerHand::DrawLabel(bool invalidate, bool marker) {
     if (m_nPlace < 0 || m_nPlace > 3 || m_nUser == kNoUser || g_bOverlay) return;
     ITableView* view = DrawingView();
@@ -197,17 +214,20 @@ void CPlayerHand::DrawLabel(bool invalidate, bool marker) {
     if (m_label[0] || m_label[1])
         view->FillRect(m_label[2], m_label[3], m_label[0], m_label[1], kTableColour);
 
-    char text[64];
-    int tricks = g_pTable ? g_pTable->TricksWonBy(m_nPlace) : 0;
-    if (tricks > 0)
-        std::snprintf(text, sizeof text, "%s(%d)", m_szName, tricks);
-    else
-        std::snprintf(text, sizeof text, "%s", m_szName);
-    const ViewSize size = view->MeasureText(text);
-    const int cx = size.cx, cy = size.cy;
     const ViewSize client = TableSize();
     const ViewSize card = CardSize();
     const int W = client.cx, H = client.cy, cw = card.cx, ch = card.cy;
+    // A long name is shortened at its end so that the label stays on the table
+    // and off the cards; the count of tricks is always shown whole.
+    char suffix[16] = "";
+    int tricks = g_pTable ? g_pTable->TricksWonBy(m_nPlace) : 0;
+    if (tricks > 0) std::snprintf(suffix, sizeof suffix, "(%d)", tricks);
+    const int room = LabelRoom() - (suffix[0] ? view->MeasureText(suffix).cx : 0);
+    const std::string name = view->FitText(m_szName, room);
+    char text[96];
+    std::snprintf(text, sizeof text, "%s%s", name.c_str(), suffix);
+    const ViewSize size = view->MeasureText(text);
+    const int cx = size.cx, cy = size.cy;
     int lx = 0, ly = 0, mx = 0, my = 0;
     switch (m_nPlace) {
     case 1:

@@ -26,6 +26,8 @@ public:
     void Layout();
     // Draws the name label and, when asked and it is this place's turn, the turn marker.
     void DrawLabel(bool invalidate, bool marker);
+    // The width the name label may take at the hand's place.
+    int LabelRoom() const;
     int HitSlot(int px, int py) const;
     // Takes the card out of the hand and lays it at the play position; the caller owns
     // one reference to the returned card. Null when the hand does not hold it.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class CTrickPile;
 
@@ -39,6 +40,12 @@ public:
     virtual void EraseCard(int x, int y, int width, int height, uint32_t colour) = 0;
     virtual void DrawText(int x, int y, const char* text) = 0;
     virtual ViewSize MeasureText(const char* text) = 0;
+    // The text as it fits into maxWidth pixels: shortened at its end with an
+    // ellipsis when it is wider. A view without fonts keeps it whole.
+    virtual std::string FitText(const char* text, int maxWidth) {
+        (void)maxWidth;
+        return text ? text : "";
+    }
     virtual void DrawIcon(int x, int y, int icon) = 0;
     virtual void FillRect(int x, int y, int width, int height, uint32_t colour) = 0;
     // Asks for the view to be repainted from the table picture.

@@ -30,7 +30,71 @@
 #include "platform/qt/FairPartnersSetting.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/SettingsStore.h"
+#include "rules/CCard.h"
+#include "rules/CPlayerHand.h"
 #include "rules/GameState.h"
+#include "rules/ViewUtil.h"
+
+namespace {
+
+// The keys of the table: any key takes the score sheet away; else Left and
+// Right move the mark over the own hand, Enter and Space play the marked card
+// and S picks it out for showing, as the mouse buttons do.
+void OnTableKey(CGameFlow& flow, int key) {
+    if (g_bOverlay) {
+        flow.RemoveOverlay();
+        return;
+    }
+    switch (key) {
+    case Qt::Key_Left:
+        flow.MoveHandMark(-1);
+        break;
+    case Qt::Key_Right:
+        flow.MoveHandMark(1);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        flow.PlayMarkedCard();
+        break;
+    case Qt::Key_S:
+        flow.ShowMarkedCard();
+        break;
+    default:
+        break;
+    }
+}
+
+// The marked card of the own hand: its rectangle and the part that the cards
+// lying over it leave visible.
+bool HandMark(int slot, QRect& card, QRegion& shown) {
+    const CPlayerHand* hand = g_pHand[0];
+    if (!hand || slot < 0 || !g_bSeated) return false;
+    const CCard* marked = hand->CardAt(slot);
+    const ViewSize size = CardSize();
+    if (!marked || size.cx <= 0) return false;
+    auto rectOf = [&size](const CCard* c) { return QRect(c->m_nX, c->m_nY, size.cx, size.cy); };
+    card = rectOf(marked);
+    shown = QRegion(card);
+    for (int later = slot + 1; later < kPileSlots; ++later)
+        if (const CCard* over = hand->CardAt(later)) shown -= rectOf(over);
+    return true;
+}
+
+// A name label shortened on the table shows the whole name in its tooltip.
+QString LabelToolTip(CTablePicture& picture, QPoint at) {
+    for (const CPlayerHand* hand : g_pHand) {
+        if (!hand || hand->m_nUser == kNoUser) continue;
+        const QRect label(hand->m_label[2], hand->m_label[3], hand->m_label[0], hand->m_label[1]);
+        if (!label.contains(at)) continue;
+        if (picture.MeasureText(hand->m_szName).cx > hand->m_label[0])
+            return QString::fromLocal8Bit(hand->m_szName);
+        return {};
+    }
+    return {};
+}
+
+} // namespace
 
 CAppSession::CAppSession(const AppOptions& options) : m_options(options) {}
 
@@ -78,7 +142,11 @@ bool CAppSession::Start() {
     table.onLeftDown = [flow](QPoint p) { flow->OnLeftButtonDown(p.x(), p.y()); };
     table.onRightDown = [flow](QPoint p) { flow->OnRightButtonDown(p.x(), p.y()); };
     table.onLeftDoubleClick = [flow](QPoint p) { flow->OnLeftDoubleClick(p.x(), p.y()); };
-    table.onKey = [flow](int) { flow->RemoveOverlay(); };
+    table.onKey = [flow](int key) { OnTableKey(*flow, key); };
+    table.focusMark = [flow](QRect& card, QRegion& shown) {
+        return HandMark(flow->MarkedSlot(), card, shown);
+    };
+    table.toolTipAt = [&view](QPoint at) { return LabelToolTip(view.Picture(), at); };
     view.SetShowHandler([flow] { flow->OnShowButton(); });
 
     m_frame->show();
@@ -202,6 +270,11 @@ void CAppSession::Shutdown() {
     // loop never delivered: handed over now, so that their payloads are freed.
     if (m_frame) QCoreApplication::sendPostedEvents(&m_frame->Sink(), CQtMessageSink::EventType());
     g_pMainFrame = nullptr;
+    // The panels' windows let go of the panels before the game flow deletes them.
+    if (m_frame) {
+        m_frame->View().HideBiddingPanel();
+        m_frame->View().HideSeatPanel();
+    }
     m_dispatcher.reset();
     m_autoPartner.reset();
     m_flow.reset();

@@ -9,10 +9,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSpinBox>
 #include <array>
+#include <vector>
 
 #include "app/CBidPanelCore.h"
+#include "app/qt/CBidValueBox.h"
 #include "platform/qt/Translations.h"
 #include "resources/ResourceIds.h"
 #include "resources/ResourceImages.h"
@@ -34,12 +35,21 @@ const char* const kSuitNames[] = {
     QT_TRANSLATE_NOOP("CBidPanelDialog", "no trump")};
 constexpr int kSuitItemHeight = 21;
 
+// The device pixel ratios the pictures are drawn for: plain, and the highest
+// of the screens when it is higher, so that they are sharp there too.
+std::vector<double> Ratios() {
+    const double screen = qApp ? qApp->devicePixelRatio() : 1.0;
+    if (screen > 1.0) return {1.0, screen};
+    return {1.0};
+}
+
 // The call images of the columns, made once.
 const QIcon& CallIcon(int image) {
     static const std::array<QIcon, resid::kCallImageCount> icons = [] {
         std::array<QIcon, resid::kCallImageCount> made;
         for (int i = 0; i < resid::kCallImageCount; ++i)
-            made[i] = QIcon(QPixmap::fromImage(CResourceImages::CallImage(i)));
+            for (double ratio : Ratios())
+                made[i].addPixmap(QPixmap::fromImage(CResourceImages::CallImageAt(i, ratio)));
         return made;
     }();
     static const QIcon none;
@@ -49,11 +59,14 @@ const QIcon& CallIcon(int image) {
 // Suit item i: its picture as shown normally, selected in the open list and disabled.
 QIcon SuitIcon(int suit) {
     QIcon icon;
-    icon.addPixmap(CResourceImages::IconPixmap(resid::kIconSuitItem + suit), QIcon::Normal);
-    icon.addPixmap(CResourceImages::IconPixmap(resid::kIconSuitItemSelected + suit),
-                   QIcon::Selected);
-    icon.addPixmap(CResourceImages::IconPixmap(resid::kIconSuitItemDisabled + suit),
-                   QIcon::Disabled);
+    for (double ratio : Ratios()) {
+        icon.addPixmap(CResourceImages::IconPixmapAt(resid::kIconSuitItem + suit, ratio),
+                       QIcon::Normal);
+        icon.addPixmap(CResourceImages::IconPixmapAt(resid::kIconSuitItemSelected + suit, ratio),
+                       QIcon::Selected);
+        icon.addPixmap(CResourceImages::IconPixmapAt(resid::kIconSuitItemDisabled + suit, ratio),
+                       QIcon::Disabled);
+    }
     return icon;
 }
 
@@ -65,6 +78,7 @@ CBidPanelDialog::CBidPanelDialog(CBidPanelCore& panel, QWidget* parent)
     // of Qt::Widget given to its constructor into Qt::Dialog, so set it afterwards.
     setWindowFlags(Qt::Widget);
     setWindowTitle(QCoreApplication::translate("CBidPanelDialog", "Bidding"));
+    setAccessibleName(windowTitle());
     setFixedSize(Units(0, 0, 210, 100).size());
     // A child of the table, which paints no background of its own under it.
     setAutoFillBackground(true);
@@ -94,15 +108,18 @@ CBidPanelDialog::CBidPanelDialog(CBidPanelCore& panel, QWidget* parent)
 
         m_finish[place] =
             new QPushButton(QCoreApplication::translate("CBidPanelDialog", "Finish"), this);
+        m_finish[place]->setAutoDefault(false);
         m_finish[place]->setCheckable(true);
         m_finish[place]->setGeometry(Units(7 + 30 * place, 81, 29, 13));
         m_finish[place]->setEnabled(place == 0);
     }
-    m_value = new QSpinBox(this);
+    m_value = new CBidValueBox(this);
     m_value->setGeometry(Units(129, 8, 22, 14));
-    m_value->setAlignment(Qt::AlignCenter);
-    m_value->setRange(kMinBid, kMaxBid);
+    m_value->SetRange(kMinBid, kMaxBid);
+    m_value->SetValue(kMinBid);
+    m_value->setAccessibleName("Bid value");
     m_suit = new QComboBox(this);
+    m_suit->setAccessibleName("Trump suit");
     // Wide enough for the suit's name beside its picture.
     m_suit->setGeometry(Units(152, 8, 52, 14));
     BuildSuitList();
@@ -128,7 +145,7 @@ CBidPanelDialog::CBidPanelDialog(CBidPanelCore& panel, QWidget* parent)
     });
     connect(m_bet, &QPushButton::clicked, this, [this] {
         if (!Usable()) return;
-        m_panel->Model().SetSpinValue(m_value->value());
+        m_panel->Model().SetSpinValue(m_value->Value());
         if (m_panel->Model().Bet(m_suit->currentIndex(), false) == BetResult::InvalidValue) {
             m_value->selectAll();
             m_value->setFocus();
@@ -176,7 +193,15 @@ void CBidPanelDialog::BuildSuitList() {
 void CBidPanelDialog::ShowColumn(int place) {
     QListWidget* column = m_columns[place];
     CBiddingModel& model = m_panel->Model();
-    m_heads[place]->setText(QString::fromStdString(model.Host().NameAtPlace(place)));
+    // A long name is shortened at its end; the whole name is in the tooltip.
+    QLabel* head = m_heads[place];
+    const QString name = QString::fromStdString(model.Host().NameAtPlace(place));
+    const int room = head->contentsRect().width() - 4;
+    const QString shown = head->fontMetrics().elidedText(name, Qt::ElideRight, room);
+    head->setText(shown);
+    head->setToolTip(shown == name ? QString() : name);
+    column->setAccessibleName(QString("Calls of %1").arg(name));
+    m_finish[place]->setAccessibleName(QString("Finish %1").arg(name));
     column->clear();
     QListWidgetItem* last = nullptr;
     bool lastSelected = false;
@@ -190,8 +215,25 @@ void CBidPanelDialog::ShowColumn(int place) {
         column->selectionModel()->select(column->indexFromItem(last), QItemSelectionModel::Select);
 }
 
+bool CBidPanelDialog::FocusInPanel() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus && (focus == this || isAncestorOf(focus));
+}
+
+bool CBidPanelDialog::FocusAtTable() const {
+    const QWidget* focus = QApplication::focusWidget();
+    const QWidget* table = parentWidget();
+    return !focus || FocusInPanel() || (table && (focus == table || table->isAncestorOf(focus)));
+}
+
 void CBidPanelDialog::Refresh() {
     if (!m_panel) return;
+    // Read before the controls change: disabling the focused button moves the focus on.
+    const bool inPanel = FocusInPanel();
+    const bool atTable = FocusAtTable();
+    const int toCall = m_panel->Model().PlaceToCall();
+    const bool callComes = toCall == 0 && m_lastToCall != 0;
+    m_lastToCall = toCall;
     for (int place = 0; place < 4; ++place)
         ShowColumn(place);
     const BidControls& c = m_panel->Model().Controls();
@@ -201,8 +243,8 @@ void CBidPanelDialog::Refresh() {
     m_redouble->setEnabled(c.redouble);
     m_close->setEnabled(c.close);
     m_value->setEnabled(c.spin || c.valueEdit);
-    m_value->setRange(c.spinLow, c.spinHigh);
-    m_value->setValue(c.spinValue);
+    m_value->SetRange(c.spinLow, c.spinHigh);
+    m_value->SetValue(c.spinValue);
     m_suit->setEnabled(c.suitList);
     if (c.selectedSuit >= 0 && c.selectedSuit <= kNoTrumps) m_suit->setCurrentIndex(c.selectedSuit);
     for (int place = 0; place < 4; ++place) {
@@ -214,6 +256,12 @@ void CBidPanelDialog::Refresh() {
     for (int i = 0; i < 5; ++i) {
         byIndex[i]->setAutoDefault(false);
         byIndex[i]->setDefault(i == c.defaultButton);
+    }
+    if (inPanel || (callComes && atTable)) {
+        if (c.defaultButton >= 0 && c.defaultButton < 5)
+            byIndex[c.defaultButton]->setFocus();
+        else
+            setFocus();
     }
 }
 

@@ -8,9 +8,9 @@
 #include <QDialog>
 
 class CBidPanelCore;
+class CBidValueBox;
 class QComboBox;
 class QPushButton;
-class QSpinBox;
 class QLabel;
 class QListWidget;
 
@@ -19,8 +19,14 @@ public:
     CBidPanelDialog(CBidPanelCore& panel, QWidget* parent);
     // The panel is going away: no more clicks reach it.
     void Detach() { m_panel = nullptr; }
-    // Shows the model's state.
+    // Shows the model's state. When the call comes to the own place (or the panel
+    // has just opened) and the keyboard is at the table, the panel takes it, so
+    // that Enter presses the default button.
     void Refresh();
+
+    CBidValueBox* ValueBox() const { return m_value; }
+    QPushButton* BetButton() const { return m_bet; }
+    QLabel* ColumnHead(int place) const { return m_heads[place & 3]; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -30,6 +36,9 @@ private:
     bool Usable();
     void BuildSuitList();
     void ShowColumn(int place);
+    // The keyboard is in the panel, or on the table under it.
+    bool FocusInPanel() const;
+    bool FocusAtTable() const;
 
     CBidPanelCore* m_panel;
     QLabel* m_heads[4] = {};
@@ -40,6 +49,7 @@ private:
     QPushButton* m_double = nullptr;
     QPushButton* m_redouble = nullptr;
     QPushButton* m_close = nullptr;
-    QSpinBox* m_value = nullptr;
+    CBidValueBox* m_value = nullptr;
     QComboBox* m_suit = nullptr;
+    int m_lastToCall = -2; // the place to call at the last refresh; -2 before the first
 };

@@ -51,12 +51,14 @@ CMainMenu::CMainMenu(QMainWindow& frame) : QObject(&frame), m_frame(frame) {
         AddItem(m_autoPartner, kAutoPartner1 + seat - 1, CAutoPartnerMenu::Title(seat), "")
             ->setCheckable(true);
     m_autoPartner->addSeparator();
-    AddItem(m_autoPartner, kFairPartners, QT_TR_NOOP("&Fair Partners"),
-            QT_TR_NOOP("Let the computer partners and AutoPlay know only what their seat can know."))
+    AddItem(
+        m_autoPartner, kFairPartners, QT_TR_NOOP("&Fair Partners"),
+        QT_TR_NOOP("Let the computer partners and AutoPlay know only what their seat can know."))
         ->setCheckable(true);
 
     m_help = bar->addMenu(tr("&Help"));
-    AddItem(m_help, kRules, QT_TR_NOOP("&Rules of Vesk\tF1"), QT_TR_NOOP("Show the rules of the game."));
+    AddItem(m_help, kRules, QT_TR_NOOP("&Rules of Vesk\tF1"),
+            QT_TR_NOOP("Show the rules of the game."));
     AddItem(m_help, kAbout, QT_TR_NOOP("&About Vesk..."),
             QT_TR_NOOP("Display program information, version number and copyright"));
 

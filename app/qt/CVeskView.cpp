@@ -1,6 +1,8 @@
 #include "app/qt/CVeskView.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -49,10 +51,8 @@ void CVeskView::HideBiddingPanel() {
     if (!m_bidDialog) return;
     if (m_table->ActiveChild() == m_bidDialog) m_table->SetActiveChild(nullptr);
     m_bidDialog->Detach();
-    m_bidDialog->hide();
-    m_bidDialog->deleteLater();
+    RemoveChild(m_bidDialog);
     m_bidDialog = nullptr;
-    m_table->update();
 }
 
 void CVeskView::UpdateBiddingPanel() {
@@ -71,40 +71,78 @@ void CVeskView::HideSeatPanel() {
     if (!m_seatDialog) return;
     if (m_table->ActiveChild() == m_seatDialog) m_table->SetActiveChild(nullptr);
     m_seatDialog->Detach();
-    m_seatDialog->hide();
-    m_seatDialog->deleteLater();
+    RemoveChild(m_seatDialog);
     m_seatDialog = nullptr;
+}
+
+bool CVeskView::FocusAtTable() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return !focus || focus == m_table || m_table->isAncestorOf(focus);
+}
+
+void CVeskView::RemoveChild(QWidget* child) {
+    // The keyboard that was in the child goes back to the table, not on to the
+    // next window in the tab chain (the chat line).
+    const QWidget* focus = QApplication::focusWidget();
+    const bool hadFocus = focus && (focus == child || child->isAncestorOf(focus));
+    if (hadFocus) m_table->setFocus();
+    child->hide();
+    child->deleteLater();
     m_table->update();
 }
 
 void CVeskView::PlacePanel(QWidget* panel) {
     panel->adjustSize();
     panel->move((m_table->width() - panel->width()) / 2, (m_table->height() - panel->height()) / 2);
+    // Typing in the chat line goes on; otherwise the panel takes the keyboard.
+    const bool focus = FocusAtTable();
     panel->show();
     panel->raise();
-    panel->setFocus();
     m_table->SetActiveChild(panel);
+    if (focus) panel->setFocus();
+}
+
+QRect CVeskView::ShowButtonPlace(int width, int height, int cardHeight) {
+    return QRect(width / 2 - 40, height - 67 - cardHeight, 80, 30);
 }
 
 void CVeskView::ShowShowButton(bool enabled) {
     if (!m_showButton) {
         m_showButton = new QPushButton(QCoreApplication::translate("CVeskView", "Show"), m_table);
-        m_showButton->setGeometry(m_table->width() / 2 - 40, m_table->height() / 2 - 12, 80, 24);
+        m_showButton->setAutoDefault(false);
+        m_showButton->setAccessibleName("Show");
+        const ViewSize card = m_picture.StandardCardSize();
+        m_showButton->setGeometry(ShowButtonPlace(m_table->width(), m_table->height(), card.cy));
+        // Picking out goes on from the keyboard while the button has it.
+        m_showButton->installEventFilter(this);
         connect(m_showButton, &QPushButton::clicked, this, [this] {
             if (m_onShow) m_onShow();
         });
     }
+    const bool focus = FocusAtTable();
     m_showButton->setEnabled(enabled);
     m_showButton->show();
     m_showButton->raise();
     m_table->SetActiveChild(m_showButton);
+    if (focus) m_showButton->setFocus();
 }
 
 void CVeskView::HideShowButton() {
     if (!m_showButton) return;
     if (m_table->ActiveChild() == m_showButton) m_table->SetActiveChild(nullptr);
-    m_showButton->deleteLater();
+    RemoveChild(m_showButton);
     m_showButton = nullptr;
+}
+
+bool CVeskView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_showButton && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_S) && m_table->onKey) {
+            m_table->onKey(key);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CVeskView::RestoreOverlayPicture() {
@@ -115,18 +153,15 @@ void CVeskView::RestoreOverlayPicture() {
 }
 
 void CVeskView::RaiseChildren() {
-    if (m_bidDialog) {
-        m_bidDialog->show();
-        m_bidDialog->raise();
-    }
-    if (m_seatDialog) {
-        m_seatDialog->show();
-        m_seatDialog->raise();
-    }
-    if (m_showButton) {
-        m_showButton->show();
-        m_showButton->raise();
-        m_showButton->setFocus();
+    // Each is shown again and given the keyboard in turn, unless the keyboard is
+    // in the chat line.
+    const bool focus = FocusAtTable();
+    for (QWidget* child : {static_cast<QWidget*>(m_bidDialog), static_cast<QWidget*>(m_seatDialog),
+                           static_cast<QWidget*>(m_showButton)}) {
+        if (!child) continue;
+        child->show();
+        child->raise();
+        if (focus) child->setFocus();
     }
 }
 

@@ -46,9 +46,23 @@ public:
     void ShowScoreSheet() override;
     void FillTable() override;
 
+    // Where the "Show" button lies on a table of width x height with cards of
+    // the given height: 80 x 30, centred across, its top 67 pixels plus one card
+    // height above the bottom.
+    static QRect ShowButtonPlace(int width, int height, int cardHeight);
+    QPushButton* ShowButton() const { return m_showButton; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    // Centres a panel's window on the table and makes it the active child.
+    // Centres a panel's window on the table and makes it the active child; it
+    // takes the keyboard unless the keyboard is elsewhere (the chat line).
     void PlacePanel(QWidget* panel);
+    // The keyboard is on the table or on a window lying over it, or nowhere.
+    bool FocusAtTable() const;
+    // Takes a panel or the button off the table; the keyboard it had returns to the table.
+    void RemoveChild(QWidget* child);
 
     CTablePicture m_picture;
     CTableWidget* m_table = nullptr;

@@ -37,6 +37,9 @@ bool CQtNetUi::WelcomeDialog(std::string& name, int& connType) {
     OnGuiThread([&] {
         CSettingsStore userStore;
         CWelcomeDlg dlg(m_store != nullptr ? *m_store : userStore, QApplication::activeWindow());
+        // Asked again after a failed connection: the name played under so far
+        // (the one given on the command line) stays.
+        if (!name.empty()) dlg.SetChoices(name, connType);
         if (dlg.exec() != QDialog::Accepted) return;
         // Stores the choices; the library wants the name as typed and makes
         // "Player" of an empty one itself.

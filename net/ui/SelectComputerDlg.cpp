@@ -25,6 +25,7 @@ CSelectComputerDlg::CSelectComputerDlg(Broadcast broadcast, QWidget* parent)
     m_label->setBuddy(m_edit);
     m_tree = new QTreeWidget(this);
     m_tree->setHeaderHidden(true);
+    m_tree->setAccessibleName(QStringLiteral("Games on the network"));
     m_tree->setColumnCount(1);
     m_tree->setIconSize(QSize(CGameTreeImages::kSize, CGameTreeImages::kSize));
     m_ok = new QPushButton(tr("OK"), this);

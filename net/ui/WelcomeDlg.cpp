@@ -27,6 +27,9 @@ CWelcomeDlg::CWelcomeDlg(CSettingsStore& store, QWidget* parent) : QDialog(paren
     m_cancel = new QPushButton(tr("Cancel"), this);
     m_ok->setDefault(true);
 
+    question->setBuddy(m_edit);
+    m_edit->setAccessibleName(QStringLiteral("What is your name?"));
+
     auto* radios = new QButtonGroup(this);
     radios->addButton(m_connect, 0);
     radios->addButton(m_dealer, 1);
@@ -61,6 +64,12 @@ void CWelcomeDlg::PreFill() {
     }
     m_strName = GetUserName();
     m_nConnType = 0;
+}
+
+void CWelcomeDlg::SetChoices(const std::string& name, int connType) {
+    m_strName = name;
+    m_nConnType = connType == 1 ? 1 : 0;
+    ToControls();
 }
 
 void CWelcomeDlg::ToControls() {

@@ -25,6 +25,10 @@ public:
     // Pre-fills the controls from `store`, which must outlive the dialog.
     explicit CWelcomeDlg(CSettingsStore& store, QWidget* parent = nullptr);
 
+    // Shows these choices instead of the stored ones: the name given on the
+    // command line, shown again after a failed join.
+    void SetChoices(const std::string& name, int connType);
+
     // After OK: stores the choices (write failures are ignored) and gives the
     // name to play under ("Player" when none was typed) and the connection
     // type (0 = join another game, 1 = be the dealer).

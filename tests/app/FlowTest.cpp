@@ -15,6 +15,47 @@ protected:
         right ? flow->OnRightButtonDown(c->m_nX + 3, c->m_nY + 40)
               : flow->OnLeftButtonDown(c->m_nX + 3, c->m_nY + 40);
     }
+    // Left or Right until the keyboard's mark is on the card.
+    void MarkCard(const char* card) {
+        const int slot = g_pHand[0]->FindSlot(Code(card));
+        ASSERT_GE(slot, 0) << card;
+        for (int presses = 0; presses < kPileSlots && flow->MarkedSlot() != slot; ++presses)
+            flow->MoveHandMark(flow->MarkedSlot() < slot ? 1 : -1);
+        ASSERT_EQ(flow->MarkedSlot(), slot) << card;
+    }
+    // The card played from the keyboard: marked, then Enter.
+    void PlayByKeys(const char* card) {
+        MarkCard(card);
+        flow->PlayMarkedCard();
+    }
+    void Play(const char* card, bool keyboard) { keyboard ? PlayByKeys(card) : Click(card); }
+    // A refused card beeps and names what to play; the ace is then sent.
+    void RefusedCardThenAce(bool keyboard) {
+        StartDeal(1);
+        PlayFrom(1, "KS");
+        PlayFrom(2, "9H");
+        PlayFrom(3, "7D");
+        ASSERT_EQ(g_contract.turn, 0);
+        EXPECT_EQ(frameUi.Status(), "Select a card to play.");
+
+        Play("7H", keyboard);
+        EXPECT_TRUE(table.SentOf(CMD_PLAY_CARD).empty());
+        ASSERT_EQ(platform.beeps.size(), 1u);
+        EXPECT_EQ(platform.beeps[0], kBeepDefault);
+        EXPECT_EQ(frameUi.Status(), "Play a Spade.");
+        EXPECT_EQ(g_bClickBusy, 0);
+
+        Play("AS", keyboard);
+        const auto plays = table.SentOf(CMD_PLAY_CARD);
+        ASSERT_EQ(plays.size(), 1u);
+        EXPECT_EQ(plays[0].text, CardText("AS"));
+        EXPECT_EQ(plays[0].from, -1);
+        // Nothing changes before the command comes back.
+        EXPECT_EQ(g_pHand[0]->Count(), 8);
+        Pump();
+        EXPECT_EQ(g_pHand[0]->Count(), 7);
+        EXPECT_EQ(g_contract.turn, 0); // the ace took the trick
+    }
     // Plays the rest of the deal from the table, each place its first card.
     void PlayOut() {
         const int deals = g_nDeals;
@@ -66,30 +107,19 @@ TEST_F(FlowTest, DealerAtPlaceTwoDealsLeftOfDealerFirstAndItselfLast) {
 }
 
 TEST_F(FlowTest, RefusedCardBeepsAndTellsWhatToPlay) {
-    StartDeal(1);
-    PlayFrom(1, "KS");
-    PlayFrom(2, "9H");
-    PlayFrom(3, "7D");
-    ASSERT_EQ(g_contract.turn, 0);
-    EXPECT_EQ(frameUi.Status(), "Select a card to play.");
+    RefusedCardThenAce(false);
+}
 
-    Click("7H");
-    EXPECT_TRUE(table.SentOf(CMD_PLAY_CARD).empty());
-    ASSERT_EQ(platform.beeps.size(), 1u);
-    EXPECT_EQ(platform.beeps[0], kBeepDefault);
-    EXPECT_EQ(frameUi.Status(), "Play a Spade.");
-    EXPECT_EQ(g_bClickBusy, 0);
-
-    Click("AS");
-    const auto plays = table.SentOf(CMD_PLAY_CARD);
-    ASSERT_EQ(plays.size(), 1u);
-    EXPECT_EQ(plays[0].text, CardText("AS"));
-    EXPECT_EQ(plays[0].from, -1);
-    // Nothing changes before the command comes back.
-    EXPECT_EQ(g_pHand[0]->Count(), 8);
-    Pump();
-    EXPECT_EQ(g_pHand[0]->Count(), 7);
-    EXPECT_EQ(g_contract.turn, 0); // the ace took the trick
+TEST_F(FlowTest, KeyboardPlayTakesTheClicksPath) {
+    RefusedCardThenAce(true);
+    // The played ace's mark moved on to a card still in the hand.
+    const int marked = flow->MarkedSlot();
+    ASSERT_GE(marked, 0);
+    EXPECT_NE(g_pHand[0]->CardAt(marked), nullptr);
+    // Without a seat the keys do nothing, as the mouse does.
+    g_bSeated = 0;
+    flow->PlayMarkedCard();
+    EXPECT_EQ(table.SentOf(CMD_PLAY_CARD).size(), 1u);
 }
 
 TEST_F(FlowTest, AnnouncingShowsTheTextAndTheRefereeOrder) {
@@ -131,10 +161,11 @@ TEST_F(FlowTest, ShowingPicksCardsRaisesTheShowButtonAndEnds) {
     EXPECT_TRUE(flow->HasShowButton());
     EXPECT_FALSE(flow->ShowButtonEnabled()); // one card is no declaration
     EXPECT_TRUE(viewUi.showButton);
-    for (const char* card : {"TC", "JC"}) {
-        Click(card); // while the button is up, a left click picks cards too
-        Pump();
-    }
+    Click("TC"); // while the button is up, a left click picks cards too
+    Pump();
+    MarkCard("JC"); // and so does S on the card marked from the keyboard
+    flow->ShowMarkedCard();
+    Pump();
     EXPECT_TRUE(flow->ShowButtonEnabled()); // a Terz
     EXPECT_TRUE(table.SentOf(CMD_PLAY_CARD).size() == 1u);
 

@@ -2,8 +2,11 @@
 // to call from the network threads.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <atomic>
 #include <thread>
@@ -11,6 +14,8 @@
 #include "net/ui/GameTree.h"
 #include "net/ui/QtNetUi.h"
 #include "net/ui/SelectComputerDlg.h"
+#include "net/ui/WelcomeDlg.h"
+#include "platform/qt/SettingsStore.h"
 #include "tests/net/ui/UiTestHelpers.h"
 
 using uitest::Answer;
@@ -54,4 +59,35 @@ TEST(QtNetUi, SelectComputerListsAnswersFromTheListenerAndReturnsTheChoice) {
     EXPECT_TRUE(ui.SelectComputer([&] { ++broadcasts; }, address));
     listener.join();
     EXPECT_EQ(address, inet_addr("127.0.0.3"));
+}
+
+TEST(QtNetUi, WelcomeAskedAgainAfterAFailedJoinKeepsTheNameGiven) {
+    QTemporaryDir dir;
+    CSettingsStore store(dir.filePath("Vesk.conf"));
+    ASSERT_TRUE(store.WriteString(CWelcomeDlg::kNameValue, "Stored"));
+    ASSERT_TRUE(store.WriteDword(CWelcomeDlg::kConnTypeValue, 1));
+    CQtNetUi ui(&store);
+    // The first start shows the stored choices; after a failed join the name
+    // given on the command line and its way of playing.
+    const struct {
+        std::string given;
+        int type;
+        QString shown;
+        bool dealer;
+    } rows[] = {{"", 0, "Stored", true}, {"Tester", 0, "Tester", false}};
+    for (const auto& row : rows) {
+        QObject owner;
+        QString shown;
+        bool dealer = false;
+        uitest::WhenModal<CWelcomeDlg>(&owner, [&](CWelcomeDlg* dlg) {
+            shown = dlg->NameEdit()->text();
+            dealer = dlg->DealerRadio()->isChecked();
+            dlg->CancelButton()->click();
+        });
+        std::string name = row.given;
+        int type = row.type;
+        EXPECT_FALSE(ui.WelcomeDialog(name, type));
+        EXPECT_EQ(shown, row.shown);
+        EXPECT_EQ(dealer, row.dealer) << row.given;
+    }
 }

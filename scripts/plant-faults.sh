@@ -15,7 +15,8 @@ fault is caught when any test fails; when the build fails it counts as
 also on Ctrl-C or an error.
 
 FAULT is a fault id or a regular expression searched in the ids
-(e.g. 'dealer-' or '^score-round-5$').
+(e.g. 'dealer-' or '^score-round-5$'); faults are planted in the order named,
+so '.' after some ids runs those first and then the rest.
 
 Options:
   -B, --build DIR     build folder (default: build-faults)
@@ -28,6 +29,8 @@ Options:
                       record, network, computer-player, app, display and
                       storage tests still run).
       --no-baseline   skip the first run of the suite without any fault
+      --budget MIN    plant no further fault after MIN minutes; the summary
+                      then counts the faults planted so far and names the rest
   -l, --list          list the faults (id, file, description) and exit
   -c, --check         report stale faults (snippet missing or not unique) and exit
   -h, --help          this text
@@ -47,6 +50,7 @@ jobs=2
 timeout=300
 e2e=0
 baseline=1
+budget=0
 select=()
 
 while [ $# -gt 0 ]; do
@@ -57,6 +61,7 @@ while [ $# -gt 0 ]; do
     -t | --timeout) timeout=$2; shift 2 ;;
     --e2e) e2e=1; shift ;;
     --no-baseline) baseline=0; shift ;;
+    --budget) budget=$2; shift 2 ;;
     -l | --list) cd "$src" && exec python3 "$helper" list ;;
     -c | --check) cd "$src" && exec python3 "$helper" check ;;
     -h | --help) usage; exit 0 ;;
@@ -120,11 +125,16 @@ if [ "$baseline" = 1 ]; then
 fi
 
 planted=0 caught=0 uncaught=0 notbuilt=0 stalecount=0
-missed=()
+missed=() skipped=()
+began=$SECONDS
 total=$(echo "$ids" | grep -c .)
 n=0
 for id in $ids; do
     n=$((n + 1))
+    if [ "$budget" -gt 0 ] && [ $((SECONDS - began)) -ge $((budget * 60)) ]; then
+        skipped+=("$id")
+        continue
+    fi
     desc=$(python3 "$helper" list "$id" | cut -f3)
     start=$SECONDS
     if ! python3 "$helper" apply "$id" "$state" 2>/dev/null; then
@@ -154,6 +164,9 @@ done
 build_tree "$logs/final.build.log" || echo "plant-faults: rebuild after the run failed" >&2
 
 echo "plant-faults: planted=$planted caught=$caught uncaught=$uncaught not_built=$notbuilt stale=$stalecount"
+if [ ${#skipped[@]} -gt 0 ]; then
+    echo "plant-faults: not run (time budget spent): ${skipped[*]}"
+fi
 if [ ${#missed[@]} -gt 0 ]; then
     echo "plant-faults: uncaught faults:"
     printf '  %s\n' "${missed[@]}"

@@ -133,9 +133,11 @@ TEST(PruningTest, RunReduction) {
 TEST(PruningTest, PruneFollowingAndLeading) {
     // The candidates are the mover's legal cards.
     const PruneCase cases[] = {
-        {"two cards are never pruned", "7D AD/8D/9D/KD", "H3 TD", "7D AD", "7D AD"},
+        {"two cards are never pruned", "7S 8S///", "H1 AS 9S KS", "7S 8S", "7S 8S"},
         {"second hand low when neither partner beats",
          "7S QS 8D 9C KC/AS 7D 8C 9D TD/8S 7C JD QD KD/9S TS JS QC", "H3 AS", "7S QS", "7S"},
+        {"second hand keeps its choice with four cards",
+         "7S QS 8D 9C/AS 7D 8C 9D/8S 7C JD QD/9S TS", "H3 AS", "7S QS", "7S QS"},
         {"fourth hand that cannot beat plays low", "7S 8S QS///", "H1 AS 9S KS", "7S 8S QS", "7S"},
         {"nobody else holds trumps: no trump lead", "JH 9H 7C AC 8D/7D TD/8C 9C/KD QD", "H0",
          "JH 9H 7C AC 8D", "7C AC 8D"},
@@ -143,6 +145,12 @@ TEST(PruningTest, PruneFollowingAndLeading) {
          "JH 9H AH"},
         {"the top of the best master suit", "AS TS KS 7C 8D/7S 9C/8S JD/9S QD", "N0",
          "AS TS KS 7C 8D", "AS"},
+        {"master suits: both opponents void first", "AC AS 7D/7C 8D/9D 7S/8C TD", "N0", "AC AS 7D",
+         "AS"},
+        {"master suits: the longer one staying on top", "AC KC AS KS 7S/8C 9S/7D/9C 8S", "N0",
+         "AC KC AS KS 7S", "AS"},
+        {"master suits: a tie goes to the first suit", "AC AS 7D/7C 7S/9D TD/8C 8S", "N0",
+         "AC AS 7D", "AC"},
         {"early: lowest and highest per suit", "JH 9H 7C 9C AC 8D/7D TD/8C/KD QD", "H0e",
          "JH 9H 7C 9C AC 8D", "7C AC 8D"},
     };

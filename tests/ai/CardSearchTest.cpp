@@ -61,6 +61,17 @@ TEST(CardSearchTest, TrickScoring) {
     }
 }
 
+// Equal scores: of two cards worth the same, the one searched first (diamonds before
+// clubs) stays when the trick goes to the opponents.
+TEST(CardSearchTest, TieBetweenCardsOfEqualPoints) {
+    const std::string hands[4] = {"7C 7D", "9H", "8H", "TH"};
+    SearchState s = Position(hands, kNoTrumps, 1, {"AS", "7S", "8S"});
+    CCardSearch search;
+    SearchState result = s;
+    EXPECT_EQ(search.SearchTrick(s, &result, 9), -69 - 70);
+    EXPECT_EQ(result.chosenCard, Tr("7D"));
+}
+
 TEST(PlayOutTest, SameDealSameChoicesEveryCardOnceAndLegal) {
     std::mt19937_64 rng(12345);
     for (int deal = 0; deal < 10; ++deal) {

@@ -175,7 +175,8 @@ TEST_F(ClientTest, LoginReplyOfTheWrongSizeVersionCommandOrIdFails) {
     EncodeFrame(reply.data(), h, payload.data(), payload.size());
     EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), reply.size()), 0);
     EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), 6685), -1);
-    const std::pair<int, uint16_t> changes[] = {{6, 1009}, {4, 9}, {16, 255}};
+    // Version, command, id, and a length field short of the bytes read.
+    const std::pair<int, uint16_t> changes[] = {{6, 1009}, {4, 9}, {16, 255}, {12, 6680}};
     for (const auto& [offset, value] : changes) {
         std::vector<uint8_t> bad = reply;
         PutU16(bad.data() + offset, value);

@@ -72,6 +72,8 @@ TEST_F(DealerServerTest, ChatGoesToAllAndAttachProbeDetachSkipTheSender) {
     auto got = a->ReadCommand(NET_SYNCREPLY);
     ASSERT_TRUE(got);
     EXPECT_EQ(GetU16(got->data() + 16), 3);
+    // A place state needs two bytes; a shorter one is neither taken nor relayed.
+    ASSERT_TRUE(a->Send(MakeFrame(a->id, 0xFFFF, NET_PLACESTATE, 0, "\x03", false)));
     ASSERT_TRUE(a->Send(MakeFrame(a->id, 0xFFFF, NET_DETACH, 0, "A")));
     auto detach = b->ReadCommand(NET_DETACH);
     ASSERT_TRUE(detach);
@@ -79,7 +81,7 @@ TEST_F(DealerServerTest, ChatGoesToAllAndAttachProbeDetachSkipTheSender) {
     ASSERT_TRUE(b->Send(MakeFrame(b->id, 0xFFFF, 1, 0, "marker")));
     auto next = a->Read();
     ASSERT_TRUE(next);
-    EXPECT_EQ(TextOf(*next), "marker") << "none of the three came back to A";
+    EXPECT_EQ(TextOf(*next), "marker") << "none of the four came back to A";
 }
 
 TEST_F(DealerServerTest, CountedCommandsAreRelayedInOrderAndStaleOnesDropped) {
@@ -93,8 +95,10 @@ TEST_F(DealerServerTest, CountedCommandsAreRelayedInOrderAndStaleOnesDropped) {
     ASSERT_TRUE(fa && fb);
     EXPECT_EQ(*fa, sent) << "the header is relayed exactly as sent";
     EXPECT_EQ(*fb, sent);
-    // B built its frame before seeing A's (seq one below its count): dropped.
+    // B built its frame before seeing A's (seq one below its count): dropped; so is
+    // one numbered ahead of its count.
     ASSERT_TRUE(b->Send(MakeFrame(b->id, 0xFFFF, 11, 0, "stale")));
+    ASSERT_TRUE(b->Send(MakeFrame(b->id, 0xFFFF, 11, 2, "ahead")));
     ASSERT_TRUE(b->Send(MakeFrame(b->id, 0xFFFF, 11, 1, "fresh")));
     for (RawClient* r : {a.get(), b.get()}) {
         auto got = r->Read();

@@ -41,7 +41,7 @@ TEST(DealerUsers, IdsAndSuffixesAfterLeaving) {
     EXPECT_EQ(u.Admit("Player"), 1) << "the lowest free id";
     EXPECT_EQ(NameAt(u, 1), "Player_3") << "the suffix counts on from the highest in use";
     for (int i = 3; i < kMaxUsers; ++i)
-        u.Admit("U");
+        ASSERT_EQ(u.Admit("U"), i) << "every free id is given out, the last one too";
     EXPECT_EQ(u.Admit("late"), -1) << "a full list refuses";
 }
 

@@ -12,7 +12,9 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 TEST(RecordEscape, RoundTripsAndFailsWhenEveryByteOccurs) {
-    std::vector<Bytes> records = {{0x30, 0x04, 0x02, 0x00, 0x01, 0x02, 0x00}};
+    // With zero bytes, without any, and every value but one.
+    std::vector<Bytes> records = {{0x30, 0x04, 0x02, 0x00, 0x01, 0x02, 0x00},
+                                  {0x30, 0x03, 0x02, 0x01, 0x05}};
     for (int missing = 1; missing < 256; missing += 37) { // every value but one
         Bytes record;
         for (int v = 0; v < 256; ++v)

@@ -79,7 +79,8 @@ TEST_F(Declaring, PartnershipComparison) {
 
 TEST_F(Declaring, TrumpKingAndQueenBonusIsEarnedOnce) {
     SetContract(8, kHeart, 0);
-    Give(0, {Card(kQueen, kHeart), Card(kKing, kHeart), Card(kQueen, kSpade), Card(kKing, kSpade)});
+    Give(0, {Card(kQueen, kHeart), Card(kKing, kHeart), Card(kQueen, kSpade), Card(kKing, kSpade),
+             Card(kQueen, kClub), Card(kKing, kClub)});
     Give(1, {Card(kSeven, kHeart), Card(kEight, kHeart)});
     Give(2, {Card(kNine, kSpade), Card(kTen, kHeart)});
     Give(3, {Card(kSeven, kSpade), Card(kEight, kSpade)});
@@ -90,6 +91,8 @@ TEST_F(Declaring, TrumpKingAndQueenBonusIsEarnedOnce) {
     EXPECT_EQ(g_pHand[0]->m_nPoints, 20) << "the second card of the pair earns nothing more";
     EXPECT_FALSE(EarnsTrumpPairBonus(*g_pHand[0], Card(kQueen, kSpade), kHeart));
     EXPECT_TRUE(EarnsTrumpPairBonus(*g_pHand[0], Card(kQueen, kSpade), kSpade));
+    EXPECT_TRUE(EarnsTrumpPairBonus(*g_pHand[0], Card(kKing, kClub), kClub))
+        << "the first card code";
 }
 
 } // namespace

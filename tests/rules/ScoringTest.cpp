@@ -72,6 +72,7 @@ TEST_F(Scoring, DealsScoreAsTheRulesSay) {
         {"made exactly", false, 0, 8, 0, 70, -1, -1, 16, 17, "16", "17",
          "Referee> ***Our Score(10/70)***Their Score(152/20)***"},
         {"one point short", false, 0, 8, 2, 69, -1, -1, 0, 33, "#", "33", nullptr},
+        {"a remainder of 5 rounds down", false, 0, 8, 0, 75, -1, -1, 16, 17, "16", "17", nullptr},
         {"redoubled and made", false, 0, 8, 0, 70, 1, 0, 57, 0, nullptr, nullptr, nullptr},
         {"doubled and failed", false, 0, 8, 0, 69, 1, -1, 0, 41, "#", nullptr, nullptr},
         {"defenders with a trick", false, 1, 8, -1, 0, -1, -1, 1, 25, "1", nullptr, nullptr},

@@ -4,10 +4,11 @@
 # translation whose printf conversions (%s, %d, %u, ...) or Qt arguments (%1, ...)
 # differ from its source text's, which would break the formatting at run time.
 file(READ "${TS}" text)
-# One list element per message: characters with a meaning in CMake lists go first.
-string(REPLACE ";" "&#59;" text "${text}")
-string(REPLACE "[" "&#91;" text "${text}")
-string(REPLACE "]" "&#93;" text "${text}")
+# One list element per message: characters with a meaning in CMake lists go
+# first, into stand-ins without a semicolon.
+string(REPLACE ";" "{sc}" text "${text}")
+string(REPLACE "[" "{lb}" text "${text}")
+string(REPLACE "]" "{rb}" text "${text}")
 string(REPLACE "</message>" "</message>;" messages "${text}")
 
 set(problems "")
@@ -17,6 +18,7 @@ foreach(message IN LISTS messages)
     endif()
     set(source "${CMAKE_MATCH_1}")
     string(REGEX REPLACE "</source>.*" "" source "${source}")
+    string(REPLACE "{sc}" ";" source "${source}")
     if(message MATCHES "type=\"(unfinished|vanished|obsolete)\"")
         string(APPEND problems "  ${CMAKE_MATCH_1}: ${source}\n")
         continue()

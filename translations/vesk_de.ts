@@ -100,6 +100,14 @@ gespielt im lokalen Netzwerk.</translation>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>&amp;Faces:</source>
+        <translation>&amp;Bilder:</translation>
+    </message>
+    <message>
+        <source>Built-in</source>
+        <translation>Eingebaut</translation>
+    </message>
 </context>
 <context>
     <name>CLastTrickDialog</name>
@@ -201,6 +209,26 @@ gespielt im lokalen Netzwerk.</translation>
     <message>
         <source>Display program information, version number and copyright</source>
         <translation>Zeigt Programminformationen, Versionsnummer und Copyright</translation>
+    </message>
+    <message>
+        <source>&amp;Fair Partners</source>
+        <translation>&amp;Faire Partner</translation>
+    </message>
+    <message>
+        <source>Let the computer partners and AutoPlay know only what their seat can know.</source>
+        <translation>Computerpartner und AutoPlay wissen nur, was ihr Platz wissen kann.</translation>
+    </message>
+    <message>
+        <source>&amp;Rules of Vesk	F1</source>
+        <translation>&amp;Regeln von Vesk	F1</translation>
+    </message>
+    <message>
+        <source>Show the rules of the game.</source>
+        <translation>Zeigt die Spielregeln.</translation>
+    </message>
+    <message>
+        <source>&amp;About Vesk...</source>
+        <translation>Ü&ber Vesk...</translation>
     </message>
 </context>
 <context>
@@ -425,6 +453,10 @@ Wähle einen anderen Port mit der Umgebungsvariablen VESK_PORT oder der Option -
     <message>
         <source>Spade</source>
         <translation>Pik</translation>
+    </message>
+    <message>
+        <source>The game was not saved: </source>
+        <translation>Das Spiel wurde nicht gespeichert: </translation>
     </message>
 </context>
 </TS>

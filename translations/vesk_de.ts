@@ -228,7 +228,7 @@ gespielt im lokalen Netzwerk.</translation>
     </message>
     <message>
         <source>&amp;About Vesk...</source>
-        <translation>Ü&ber Vesk...</translation>
+        <translation>Ü&amp;ber Vesk...</translation>
     </message>
 </context>
 <context>

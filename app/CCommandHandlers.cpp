@@ -125,11 +125,14 @@ void CCommandDispatcher::OnDetach(int user, const uint8_t* text) {
     // The program we asked for the running game will not answer any more.
     if (user == m_flow.AskedUser() && g_bStateAsked && !g_bStateDone) {
         g_bStateDone = 1;
-        m_heldCards.clear();
+        m_held.clear();
         m_flow.PostStep(STEP_CHECK_TABLE, 0);
     }
     // The own user is reported gone only when the connection to the dealer closed.
-    if (user >= 0 && user == OwnUserId()) m_flow.OnConnectionLost();
+    if (user >= 0 && user == OwnUserId()) {
+        m_held.clear();
+        m_flow.OnConnectionLost();
+    }
 }
 
 void CCommandDispatcher::RecordSnapshotFor(int from) {
@@ -153,10 +156,6 @@ void CCommandDispatcher::OnBidFinish(int from, const uint8_t* text) {
 }
 
 void CCommandDispatcher::OnPlayCard(int from, const uint8_t* text) {
-    if (g_bStateAsked && !g_bStateDone) {
-        if (m_heldCards.size() < 32) m_heldCards.emplace_back(from, text[0]);
-        return;
-    }
     const int card = text[0] - 1;
     const int p = PlaceOfActor(from);
     RecordSnapshotFor(from);
@@ -241,21 +240,58 @@ void CCommandDispatcher::OnStateReply(int from, uint8_t* text, size_t length) {
         m_flow.TakeStateReplyPending(std::move(own), ownUnsaved);
     }
     g_bStateDone = 1;
-    PlayHeldCards();
+    ReplayHeldCommands();
     m_flow.PostStep(STEP_CHECK_TABLE, 0);
 }
 
-void CCommandDispatcher::PlayHeldCards() {
-    // A card still in its player's hand was played after the answer was built;
-    // one no longer there is already on the table or in a finished trick.
-    std::vector<std::pair<int, uint8_t>> held;
-    held.swap(m_heldCards);
-    for (const auto& [from, byte] : held) {
-        const int p = PlaceOfActor(from);
-        const uint8_t text[2] = {byte, 0};
-        if (ValidPlace(p) && g_pHand[p] && g_pHand[p]->FindSlot(byte - 1) >= 0)
-            OnPlayCard(from, text);
+bool CCommandDispatcher::HoldWhileAsking(int command, int from, const uint8_t* text,
+                                         size_t length) {
+    if (!m_bReplaying && (!g_bStateAsked || g_bStateDone)) return false;
+    switch (command) {
+    case CMD_DEAL_PACKET:
+    case CMD_NEW_DEAL:
+    case CMD_BID:
+    case CMD_BID_FINISH:
+    case CMD_PLAY_CARD:
+    case CMD_SHOW_CARDS:
+    case CMD_SHOW_DONE:
+    case CMD_DECLARE:
+    case CMD_AUTOPLAY:
+        break;
+    default:
+        return false;
     }
+    // Covered by the answer: nothing to keep.
+    if (!m_bReplaying && m_nHandled <= m_flow.AskMark()) return true;
+    if (m_held.size() < kMaxHeldCommands)
+        m_held.push_back(
+            {m_nHandled, command, from, std::string(reinterpret_cast<const char*>(text), length)});
+    return true;
+}
+
+void CCommandDispatcher::ReplayHeldCommands() {
+    const uint32_t mark = m_flow.AskMark();
+    // The steps each command posts (opening the bidding after the last deal packet)
+    // run before the next one, as they would have; what arrives meanwhile joins the
+    // end of the list.
+    m_bReplaying = true;
+    for (size_t i = 0; i < m_held.size(); ++i) {
+        const HeldCommand c = m_held[i];
+        // A question asked again moved the mark: what came before it is covered.
+        if (c.number <= mark) continue;
+        const auto* text = reinterpret_cast<const uint8_t*>(c.text.c_str());
+        if (c.command == CMD_PLAY_CARD) {
+            // A card no longer in its player's hand is already on the table or in
+            // a finished trick.
+            const int p = PlaceOfActor(c.from);
+            if (c.text.empty() || !ValidPlace(p) || g_pHand[p]->FindSlot(text[0] - 1) < 0) continue;
+        }
+        Apply(c.command, c.from, text, c.text.size(), 0);
+        m_flow.PumpMessages();
+    }
+    Trace("state-reply mark %u held %zu", static_cast<unsigned>(mark), m_held.size());
+    m_held.clear();
+    m_bReplaying = false;
 }
 
 void CCommandDispatcher::OnDeclare(int from) {

@@ -197,6 +197,7 @@ bool CGameFlow::AskForRunningGame() {
         g_bStateAsked = 1;
         m_nAskedUser = user;
         m_dwAskedTick = m_platform.Tick();
+        m_nAskMark = m_conn.NotificationsPosted();
         m_conn.BroadcastCmd(static_cast<int16_t>(user), CMD_STATE_REQUEST, g_szEmpty, -1);
         return false;
     }
@@ -221,6 +222,7 @@ void CGameFlow::RepeatStateRequest() {
     }
     Trace("state-request %d again", user);
     m_dwAskedTick = now;
+    m_nAskMark = m_conn.NotificationsPosted();
     m_conn.BroadcastCmd(static_cast<int16_t>(user), CMD_STATE_REQUEST, g_szEmpty, -1);
 }
 

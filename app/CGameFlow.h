@@ -148,6 +148,10 @@ public:
     void LeaveHandler();
     // The user asked for the running game, -1 when none.
     int AskedUser() const { return m_nAskedUser; }
+    // The notifications the connection had posted when the question last went out.
+    // The table accepts a question only from a program that has received everything
+    // relayed to it before, so those are the ones the answer already covers.
+    uint32_t AskMark() const { return m_nAskMark; }
     // Asks again for the running game when the answer is overdue; the program calls
     // it now and then.
     void RepeatStateRequest();
@@ -272,6 +276,7 @@ private:
     std::function<void()> m_lostHook;
     int m_nScoreShownDeal = -1; // deal number for which the score sheet was last shown
     int m_nAskedUser = -1;
+    uint32_t m_nAskMark = 0;
     uint32_t m_dwAskedTick = 0;
     int m_nKeptAskUser = -1;
     int m_nKeptAskTries = 0;

@@ -69,6 +69,10 @@ intptr_t CCommandDispatcher::OnConnNotify(uintptr_t wParam, intptr_t lParam) {
     }
     ReleaseBusy();
     m_flow.LeaveHandler();
+    if (m_bReplayDue) {
+        m_bReplayDue = false;
+        ReplayHeldCommands();
+    }
     return 0;
 }
 

@@ -73,6 +73,8 @@ private:
         std::string text;
     };
     std::vector<HeldCommand> m_held;
-    // The held commands are being applied: newer ones wait behind them.
+    // The answer was taken and the held commands are being applied: newer ones
+    // wait behind them. Due: applying starts when the current handler is done.
     bool m_bReplaying = false;
+    bool m_bReplayDue = false;
 };

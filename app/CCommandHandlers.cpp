@@ -240,8 +240,11 @@ void CCommandDispatcher::OnStateReply(int from, uint8_t* text, size_t length) {
         m_flow.TakeStateReplyPending(std::move(own), ownUnsaved);
     }
     g_bStateDone = 1;
-    ReplayHeldCommands();
     m_flow.PostStep(STEP_CHECK_TABLE, 0);
+    // The commands held meanwhile are applied once this handler is done, so that
+    // the steps they post run between them as they would have.
+    m_bReplaying = true;
+    m_bReplayDue = true;
 }
 
 bool CCommandDispatcher::HoldWhileAsking(int command, int from, const uint8_t* text,
@@ -274,7 +277,10 @@ void CCommandDispatcher::ReplayHeldCommands() {
     // The steps each command posts (opening the bidding after the last deal packet)
     // run before the next one, as they would have; what arrives meanwhile joins the
     // end of the list.
-    m_bReplaying = true;
+    // The table is checked on the answer as it came: on a deal played out by the
+    // commands that follow, the check would take the full table pile for the end
+    // of the game and start a new one.
+    m_flow.PumpMessages();
     for (size_t i = 0; i < m_held.size(); ++i) {
         const HeldCommand c = m_held[i];
         // A question asked again moved the mark: what came before it is covered.
@@ -286,7 +292,9 @@ void CCommandDispatcher::ReplayHeldCommands() {
             const int p = PlaceOfActor(c.from);
             if (c.text.empty() || !ValidPlace(p) || g_pHand[p]->FindSlot(text[0] - 1) < 0) continue;
         }
+        m_flow.EnterHandler();
         Apply(c.command, c.from, text, c.text.size(), 0);
+        m_flow.LeaveHandler();
         m_flow.PumpMessages();
     }
     Trace("state-reply mark %u held %zu", static_cast<unsigned>(mark), m_held.size());

@@ -57,6 +57,8 @@ private:
     void RecordSnapshotFor(int from);
     // While our question for the running game is out, the game commands wait.
     bool HoldWhileAsking(int command, int from, const uint8_t* text, size_t length);
+    // The mark of the question the answer belongs to (see CGameFlow::AskMarks).
+    uint32_t AnsweredMark() const;
     void ReplayHeldCommands();
 
     CGameFlow& m_flow;

@@ -265,15 +265,34 @@ bool CCommandDispatcher::HoldWhileAsking(int command, int from, const uint8_t* t
         return false;
     }
     // Covered by the answer: nothing to keep.
-    if (!m_bReplaying && m_nHandled <= m_flow.AskMark()) return true;
+    const std::vector<uint32_t>& marks = m_flow.AskMarks();
+    if (!m_bReplaying && !marks.empty() && m_nHandled <= marks.front()) return true;
     if (m_held.size() < kMaxHeldCommands)
         m_held.push_back(
             {m_nHandled, command, from, std::string(reinterpret_cast<const char*>(text), length)});
     return true;
 }
 
+uint32_t CCommandDispatcher::AnsweredMark() const {
+    // Which question the answer belongs to: the latest one whose held cards
+    // (those posted before it went out) are all out of their players' hands.
+    const std::vector<uint32_t>& marks = m_flow.AskMarks();
+    uint32_t answered = marks.empty() ? 0 : marks.front();
+    for (uint32_t mark : marks) {
+        for (const HeldCommand& c : m_held) {
+            if (c.number > mark) break;
+            const int p = PlaceOfActor(c.from);
+            if (c.command == CMD_PLAY_CARD && !c.text.empty() && ValidPlace(p) &&
+                g_pHand[p]->FindSlot(static_cast<uint8_t>(c.text[0]) - 1) >= 0)
+                return answered;
+        }
+        answered = mark;
+    }
+    return answered;
+}
+
 void CCommandDispatcher::ReplayHeldCommands() {
-    const uint32_t mark = m_flow.AskMark();
+    const uint32_t mark = AnsweredMark();
     // The steps each command posts (opening the bidding after the last deal packet)
     // run before the next one, as they would have; what arrives meanwhile joins the
     // end of the list.
@@ -283,7 +302,7 @@ void CCommandDispatcher::ReplayHeldCommands() {
     m_flow.PumpMessages();
     for (size_t i = 0; i < m_held.size(); ++i) {
         const HeldCommand c = m_held[i];
-        // A question asked again moved the mark: what came before it is covered.
+        // Posted before the answered question went out: covered by the answer.
         if (c.number <= mark) continue;
         const auto* text = reinterpret_cast<const uint8_t*>(c.text.c_str());
         if (c.command == CMD_PLAY_CARD) {

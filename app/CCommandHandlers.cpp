@@ -277,7 +277,12 @@ uint32_t CCommandDispatcher::AnsweredMark() const {
     // Which question the answer belongs to: the latest one whose held cards
     // (those posted before it went out) are all out of their players' hands.
     const std::vector<uint32_t>& marks = m_flow.AskMarks();
-    uint32_t answered = marks.empty() ? 0 : marks.front();
+    if (marks.empty()) return 0;
+    // Cards tell questions apart only within one deal: a card of an earlier deal
+    // is back in a hand in the next. Across a new deal the latest question counts.
+    for (const HeldCommand& c : m_held)
+        if (c.command == CMD_NEW_DEAL && c.number <= marks.back()) return marks.back();
+    uint32_t answered = marks.front();
     for (uint32_t mark : marks) {
         for (const HeldCommand& c : m_held) {
             if (c.number > mark) break;

@@ -27,6 +27,7 @@ void ReleaseBusy() {
 } // namespace
 
 intptr_t CCommandDispatcher::OnConnNotify(uintptr_t wParam, intptr_t lParam) {
+    ++m_nHandled;
     const int command = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
     const int from = static_cast<int>(wParam & 0xFFFF);
     // The payload string is ours whatever happens to the command.
@@ -68,11 +69,20 @@ intptr_t CCommandDispatcher::OnConnNotify(uintptr_t wParam, intptr_t lParam) {
     }
     ReleaseBusy();
     m_flow.LeaveHandler();
+    if (m_bReplayDue) {
+        m_bReplayDue = false;
+        ReplayHeldCommands();
+    }
     return 0;
 }
 
 void CCommandDispatcher::Handle(int command, int from, const uint8_t* text, size_t length,
                                 intptr_t value) {
+    if (!HoldWhileAsking(command, from, text, length)) Apply(command, from, text, length, value);
+}
+
+void CCommandDispatcher::Apply(int command, int from, const uint8_t* text, size_t length,
+                               intptr_t value) {
     switch (command) {
     case CMD_CHAT:
         OnChat(from, text);

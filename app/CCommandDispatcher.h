@@ -15,6 +15,10 @@ class CCommandDispatcher {
 public:
     explicit CCommandDispatcher(CGameFlow& flow) : m_flow(flow) {}
 
+    // Game commands kept while the question for the running game is out; a
+    // busy table sends a few hundred in the seconds a question may take.
+    static constexpr size_t kMaxHeldCommands = 4096;
+
     // wParam = (command << 16) | from; lParam = the payload string, which this
     // frees, or for NET_PLACESTATE the place state. Always answers 0.
     intptr_t OnConnNotify(uintptr_t wParam, intptr_t lParam);
@@ -32,6 +36,7 @@ public:
 
 private:
     void Handle(int command, int from, const uint8_t* text, size_t length, intptr_t value);
+    void Apply(int command, int from, const uint8_t* text, size_t length, intptr_t value);
 
     void OnChat(int from, const uint8_t* text);
     void OnDealPacket(const uint8_t* text, size_t length);
@@ -50,12 +55,28 @@ private:
     void OnAddAuto(int from, const uint8_t* text);
     void OnDelAuto(const uint8_t* text);
     void RecordSnapshotFor(int from);
-    void PlayHeldCards();
+    // While our question for the running game is out, the game commands wait.
+    bool HoldWhileAsking(int command, int from, const uint8_t* text, size_t length);
+    // The mark of the question the answer belongs to (see CGameFlow::AskMarks).
+    uint32_t AnsweredMark() const;
+    void ReplayHeldCommands();
 
     CGameFlow& m_flow;
     int m_nOversized = 0;
-    // Cards played while this program waits for the running game: (from, card
-    // byte). The reply holds only the cards played before the question reached
-    // the program that answers, so the later ones are played after it.
-    std::vector<std::pair<int, uint8_t>> m_heldCards;
+    // Notifications handled so far, in the order the connection posted them.
+    uint32_t m_nHandled = 0;
+    // Game commands that arrived while this program waits for the running game.
+    // The answer covers those the connection had posted before the question went
+    // out; the others are applied after it, in their order.
+    struct HeldCommand {
+        uint32_t number; // which notification it was
+        int command;
+        int from;
+        std::string text;
+    };
+    std::vector<HeldCommand> m_held;
+    // The answer was taken and the held commands are being applied: newer ones
+    // wait behind them. Due: applying starts when the current handler is done.
+    bool m_bReplaying = false;
+    bool m_bReplayDue = false;
 };

@@ -125,11 +125,14 @@ void CCommandDispatcher::OnDetach(int user, const uint8_t* text) {
     // The program we asked for the running game will not answer any more.
     if (user == m_flow.AskedUser() && g_bStateAsked && !g_bStateDone) {
         g_bStateDone = 1;
-        m_heldCards.clear();
+        m_held.clear();
         m_flow.PostStep(STEP_CHECK_TABLE, 0);
     }
     // The own user is reported gone only when the connection to the dealer closed.
-    if (user >= 0 && user == OwnUserId()) m_flow.OnConnectionLost();
+    if (user >= 0 && user == OwnUserId()) {
+        m_held.clear();
+        m_flow.OnConnectionLost();
+    }
 }
 
 void CCommandDispatcher::RecordSnapshotFor(int from) {
@@ -153,10 +156,6 @@ void CCommandDispatcher::OnBidFinish(int from, const uint8_t* text) {
 }
 
 void CCommandDispatcher::OnPlayCard(int from, const uint8_t* text) {
-    if (g_bStateAsked && !g_bStateDone) {
-        if (m_heldCards.size() < 32) m_heldCards.emplace_back(from, text[0]);
-        return;
-    }
     const int card = text[0] - 1;
     const int p = PlaceOfActor(from);
     RecordSnapshotFor(from);
@@ -241,21 +240,90 @@ void CCommandDispatcher::OnStateReply(int from, uint8_t* text, size_t length) {
         m_flow.TakeStateReplyPending(std::move(own), ownUnsaved);
     }
     g_bStateDone = 1;
-    PlayHeldCards();
     m_flow.PostStep(STEP_CHECK_TABLE, 0);
+    // The commands held meanwhile are applied once this handler is done, so that
+    // the steps they post run between them as they would have.
+    m_bReplaying = true;
+    m_bReplayDue = true;
 }
 
-void CCommandDispatcher::PlayHeldCards() {
-    // A card still in its player's hand was played after the answer was built;
-    // one no longer there is already on the table or in a finished trick.
-    std::vector<std::pair<int, uint8_t>> held;
-    held.swap(m_heldCards);
-    for (const auto& [from, byte] : held) {
-        const int p = PlaceOfActor(from);
-        const uint8_t text[2] = {byte, 0};
-        if (ValidPlace(p) && g_pHand[p] && g_pHand[p]->FindSlot(byte - 1) >= 0)
-            OnPlayCard(from, text);
+bool CCommandDispatcher::HoldWhileAsking(int command, int from, const uint8_t* text,
+                                         size_t length) {
+    if (!m_bReplaying && (!g_bStateAsked || g_bStateDone)) return false;
+    switch (command) {
+    case CMD_DEAL_PACKET:
+    case CMD_NEW_DEAL:
+    case CMD_BID:
+    case CMD_BID_FINISH:
+    case CMD_PLAY_CARD:
+    case CMD_SHOW_CARDS:
+    case CMD_SHOW_DONE:
+    case CMD_DECLARE:
+    case CMD_AUTOPLAY:
+        break;
+    default:
+        return false;
     }
+    // Covered by the answer: nothing to keep.
+    const std::vector<uint32_t>& marks = m_flow.AskMarks();
+    if (!m_bReplaying && !marks.empty() && m_nHandled <= marks.front()) return true;
+    if (m_held.size() < kMaxHeldCommands)
+        m_held.push_back(
+            {m_nHandled, command, from, std::string(reinterpret_cast<const char*>(text), length)});
+    return true;
+}
+
+uint32_t CCommandDispatcher::AnsweredMark() const {
+    // Which question the answer belongs to: the latest one whose held cards
+    // (those posted before it went out) are all out of their players' hands.
+    const std::vector<uint32_t>& marks = m_flow.AskMarks();
+    if (marks.empty()) return 0;
+    // Cards tell questions apart only within one deal: a card of an earlier deal
+    // is back in a hand in the next. Across a new deal the latest question counts.
+    for (const HeldCommand& c : m_held)
+        if (c.command == CMD_NEW_DEAL && c.number <= marks.back()) return marks.back();
+    uint32_t answered = marks.front();
+    for (uint32_t mark : marks) {
+        for (const HeldCommand& c : m_held) {
+            if (c.number > mark) break;
+            const int p = PlaceOfActor(c.from);
+            if (c.command == CMD_PLAY_CARD && !c.text.empty() && ValidPlace(p) &&
+                g_pHand[p]->FindSlot(static_cast<uint8_t>(c.text[0]) - 1) >= 0)
+                return answered;
+        }
+        answered = mark;
+    }
+    return answered;
+}
+
+void CCommandDispatcher::ReplayHeldCommands() {
+    const uint32_t mark = AnsweredMark();
+    // The steps each command posts (opening the bidding after the last deal packet)
+    // run before the next one, as they would have; what arrives meanwhile joins the
+    // end of the list.
+    // The table is checked on the answer as it came: on a deal played out by the
+    // commands that follow, the check would take the full table pile for the end
+    // of the game and start a new one.
+    m_flow.PumpMessages();
+    for (size_t i = 0; i < m_held.size(); ++i) {
+        const HeldCommand c = m_held[i];
+        // Posted before the answered question went out: covered by the answer.
+        if (c.number <= mark) continue;
+        const auto* text = reinterpret_cast<const uint8_t*>(c.text.c_str());
+        if (c.command == CMD_PLAY_CARD) {
+            // A card no longer in its player's hand is already on the table or in
+            // a finished trick.
+            const int p = PlaceOfActor(c.from);
+            if (c.text.empty() || !ValidPlace(p) || g_pHand[p]->FindSlot(text[0] - 1) < 0) continue;
+        }
+        m_flow.EnterHandler();
+        Apply(c.command, c.from, text, c.text.size(), 0);
+        m_flow.LeaveHandler();
+        m_flow.PumpMessages();
+    }
+    Trace("state-reply mark %u held %zu", static_cast<unsigned>(mark), m_held.size());
+    m_held.clear();
+    m_bReplaying = false;
 }
 
 void CCommandDispatcher::OnDeclare(int from) {

@@ -158,7 +158,9 @@ void CGameFlow::CheckTable() {
     if (RebuildSeating()) {
         for (int place = 0; place < 4; ++place)
             g_pHand[place]->AssignUser(UserAtPlace(place));
-        if (g_pTable->Count() >= 32) {
+        // A played-out deal starts a new game only once the game is over: between
+        // two deals of a running game (an answer taken there) the next dealer deals.
+        if (g_pTable->Count() >= 32 && (g_score[0] > 300 || g_score[1] > 300)) {
             ResetContract();
             ClearDealRecord();
             g_nDeals = 0;
@@ -197,6 +199,7 @@ bool CGameFlow::AskForRunningGame() {
         g_bStateAsked = 1;
         m_nAskedUser = user;
         m_dwAskedTick = m_platform.Tick();
+        m_askMarks.assign(1, m_conn.NotificationsPosted());
         m_conn.BroadcastCmd(static_cast<int16_t>(user), CMD_STATE_REQUEST, g_szEmpty, -1);
         return false;
     }
@@ -208,7 +211,7 @@ void CGameFlow::RepeatStateRequest() {
     RepeatKeptGameRequest();
     if (!g_bStateAsked || g_bStateDone || !FrameAndView()) return;
     const uint32_t now = m_platform.Tick();
-    if (static_cast<uint32_t>(now - m_dwAskedTick) < kStateRetryMs) return;
+    if (static_cast<uint32_t>(now - m_dwAskedTick) < kRunningGameRetryMs) return;
     // The dealer drops a question or an answer built while a counted command was
     // still on its way to its sender; neither side would ever send it again.
     const int user = m_nAskedUser;
@@ -221,6 +224,7 @@ void CGameFlow::RepeatStateRequest() {
     }
     Trace("state-request %d again", user);
     m_dwAskedTick = now;
+    if (m_askMarks.size() < kMaxAskMarks) m_askMarks.push_back(m_conn.NotificationsPosted());
     m_conn.BroadcastCmd(static_cast<int16_t>(user), CMD_STATE_REQUEST, g_szEmpty, -1);
 }
 

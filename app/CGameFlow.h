@@ -52,8 +52,15 @@ constexpr uint32_t kChatBeepGap = 20000;
 constexpr int kStateChatLines = 15;
 // Longest text payload the dispatcher takes (its buffer, the NUL included).
 constexpr size_t kPayloadBuffer = 4096;
-// A question for the running game still unanswered after this long is asked again.
+// A question for a kept game still unanswered after this long is asked again.
 constexpr uint32_t kStateRetryMs = 2000;
+// The same for the running game. The dealer drops a question or answer built
+// while a command was on its way to its sender, which at a fast table happens
+// often; the program sorts out which question an answer belongs to.
+constexpr uint32_t kRunningGameRetryMs = 500;
+// Questions for the running game whose answers are told apart; later ones are
+// still sent but taken for the last of these.
+constexpr size_t kMaxAskMarks = 1024;
 // The pause between two asks whether the table is idle, at the normal pace.
 constexpr int kSynchroPauseMs = 100;
 // At fast paces the pause starts at this back-off, doubling up to the cap.
@@ -165,6 +172,11 @@ public:
     void LeaveHandler();
     // The user asked for the running game, -1 when none.
     int AskedUser() const { return m_nAskedUser; }
+    // The notifications the connection had posted when each question for the
+    // running game went out, oldest first. The table accepts a question only from
+    // a program that has received everything relayed to it before, so those are
+    // the ones the answer to that question covers.
+    const std::vector<uint32_t>& AskMarks() const { return m_askMarks; }
     // Asks again for the running game when the answer is overdue; the program calls
     // it now and then.
     void RepeatStateRequest();
@@ -293,6 +305,7 @@ private:
     std::function<void()> m_lostHook;
     int m_nScoreShownDeal = -1; // deal number for which the score sheet was last shown
     int m_nAskedUser = -1;
+    std::vector<uint32_t> m_askMarks;
     uint32_t m_dwAskedTick = 0;
     int m_nKeptAskUser = -1;
     int m_nKeptAskTries = 0;

@@ -14,4 +14,7 @@ public:
     virtual void SetPlaceState(int16_t state, int16_t from) = 0;
     // Unhandled notifications at the table; 0 when every program is idle.
     virtual int16_t Synchro() = 0;
+    // The notifications (WM_CONN_NOTIFY) the connection has posted to the program
+    // so far, counted from its start. The program handles them in the same order.
+    virtual uint32_t NotificationsPosted() const { return 0; }
 };

@@ -125,6 +125,8 @@ bool CAppSession::Start() {
     m_flow = std::make_unique<CGameFlow>(m_platform, m_adapter, &view.Sink(), *m_frame, view,
                                          flowOptions);
     m_dispatcher = std::make_unique<CCommandDispatcher>(*m_flow);
+    // The connection's notifications reach the frame through the adapter, which counts them.
+    m_adapter.SetTarget(&m_frame->Sink());
     m_bridge = std::make_unique<CFrameBridge>(*m_flow);
     m_autoPartner = std::make_unique<CAutoPartnerMenu>(*m_flow);
     WireMenu();
@@ -180,7 +182,7 @@ bool CAppSession::Connect() {
     for (int tries = 1;; ++tries) {
         if (scripted)
             m_conn->SetChoices(ConnChoices{m_options.name, m_options.connType, m_options.joinHost});
-        if (m_conn->Init(&m_frame->Sink())) return true;
+        if (m_conn->Init(&m_adapter)) return true;
         if (!scripted) return false; // the player cancelled the welcome dialog
         // The table may not be there yet (a dealer still starting, a port
         // still in use): a few more tries, then the program gives up.

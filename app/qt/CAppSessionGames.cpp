@@ -170,7 +170,7 @@ void CAppSession::Reconnect() {
     const bool scripted = m_options.connType >= 0;
     if (scripted)
         m_conn->SetChoices(ConnChoices{m_options.name, m_options.connType, m_options.joinHost});
-    const int connected = m_conn->Init(&m_frame->Sink());
+    const int connected = m_conn->Init(&m_adapter);
     if (m_finished) return;
     if (connected) {
         m_reconnecting = false;

@@ -98,6 +98,8 @@ public:
     explicit FakeTable(FakeQueue& queue) : m_queue(queue) {}
     int ownId = 0;
     std::vector<SentCommand> sent;
+    // Notifications posted since the program's dispatcher was made.
+    uint32_t posted = 0;
 
     void BroadcastCmd(int16_t to, int16_t cmd, const char* text, int16_t from) override {
         sent.push_back({to, cmd, text ? text : "", from});
@@ -109,10 +111,12 @@ public:
         DeliverPlaceState(static_cast<uint16_t>(from == -1 ? ownId : from), state);
     }
     int16_t Synchro() override { return isBusy.load(); }
+    uint32_t NotificationsPosted() const override { return posted; }
 
     // A command from another program at the table, as the library posts it.
     void Deliver(int16_t cmd, uint16_t from, const std::string& text) {
         ++isBusy;
+        ++posted;
         auto* s = new CString(text);
         m_queue.PostMessage(WM_CONN_NOTIFY,
                             (static_cast<uintptr_t>(static_cast<uint16_t>(cmd)) << 16) | from,
@@ -120,6 +124,7 @@ public:
     }
     void DeliverPlaceState(uint16_t from, int16_t state) {
         ++isBusy;
+        ++posted;
         m_queue.PostMessage(WM_CONN_NOTIFY, (uintptr_t{NET_PLACESTATE} << 16) | from, state);
     }
     std::vector<SentCommand> SentOf(int16_t cmd) const {
@@ -225,6 +230,7 @@ protected:
         ResetGameStateForStart();
         std::memset(g_UsersList, 0, sizeof g_UsersList);
         isBusy = 0;
+        table.posted = 0;
         conn.m_nUserId = 0;
         g_pConn = &conn;
         GameFlowOptions options;

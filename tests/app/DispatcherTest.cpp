@@ -143,6 +143,45 @@ TEST_F(DispatcherTest, StateRequestIsAnsweredAndTheReplyRebuildsTheGame) {
     EXPECT_EQ(frameUi.chat.back(), std::string(250, 'a' + 14));
 }
 
+// A program that asks for the running game holds the game commands that arrive
+// meanwhile: those posted before its question went out are in the answer, the
+// later ones are applied after it, in their order.
+TEST_F(DispatcherTest, CommandsHeldWhileAskingAreAppliedOnlyWhenTheAnswerMissesThem) {
+    const std::string pass{1, 8}, bet{10, 1};
+    StartFourHumans();
+    g_nDealer = 3;
+    DealHands();
+    ASSERT_NE(flow->BidPanel(), nullptr);
+    table.Deliver(CMD_BID, 0, pass);
+    Pump();
+    const std::string reply = flow->BuildStateReplyText();
+    table.Deliver(CMD_BID, 1, bet);
+    Pump();
+    const CBiddingModel& asked = flow->BidPanel()->Model();
+    const std::vector<uint8_t> calls(asked.Log(), asked.Log() + asked.LogLength());
+    ASSERT_EQ(calls.size(), 6u);
+    const int toCall = UserAtPlace(asked.PlaceToCall());
+
+    // A watcher: Ann's pass waits in its queue when it asks, Bob's bet comes after.
+    TearDown();
+    SetUp();
+    AddFourHumans();
+    AddUser(4, "Eve");
+    conn.m_nUserId = 4;
+    table.ownId = 4;
+    table.Deliver(CMD_BID, 0, pass);
+    flow->OnGameStep(STEP_CHECK_TABLE, 0);
+    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
+    table.Deliver(CMD_BID, 1, bet);
+    table.Deliver(CMD_STATE_REPLY, 0, reply);
+    Pump();
+    ASSERT_EQ(g_bStateDone, 1);
+    ASSERT_NE(flow->BidPanel(), nullptr);
+    const CBiddingModel& watched = flow->BidPanel()->Model();
+    EXPECT_EQ(std::vector<uint8_t>(watched.Log(), watched.Log() + watched.LogLength()), calls);
+    EXPECT_EQ(UserAtPlace(watched.PlaceToCall()), toCall);
+}
+
 TEST_F(DispatcherTest, BiddingPanelEnablesTheOwnCallsOfEachSituation) {
     StartFourHumans();
     g_nDealer = 3;

@@ -239,13 +239,13 @@ TEST_F(FlowTest, AJoiningProgramAsksTheFirstOtherHuman) {
     // is asked for again, of the same program while it is still there.
     flow->RepeatStateRequest();
     EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
-    platform.tick += kStateRetryMs;
+    platform.tick += kRunningGameRetryMs;
     flow->RepeatStateRequest();
     ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 2u);
     EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST)[1].to, 1);
     // When it has left, the next table check asks another.
     std::memset(&g_UsersList[1], 0, sizeof g_UsersList[1]);
-    platform.tick += kStateRetryMs;
+    platform.tick += kRunningGameRetryMs;
     flow->RepeatStateRequest();
     EXPECT_EQ(g_bStateAsked, 0);
     flow->OnGameStep(STEP_CHECK_TABLE, 0);

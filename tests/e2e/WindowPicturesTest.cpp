@@ -16,6 +16,8 @@
 #include "app/AppOptions.h"
 #include "app/qt/CAppSession.h"
 #include "app/qt/CBidPanelDialog.h"
+#include "app/qt/CMainFrame.h"
+#include "app/qt/CMainMenu.h"
 #include "app/qt/CSeatPanelDialog.h"
 #include "display/TablePicture.h"
 #include "display/TableWidget.h"
@@ -297,8 +299,15 @@ TEST(WindowPictures, SeatPanelAfterAGameShowsItsOwnBackground) {
         ASSERT_TRUE(session.Start());
         const bool seen = RunUntil(
             [&](QWidget* window) {
+                if (g_nDeals == 0 || g_bGameRunning) return false;
                 CSeatPanelDialog* panel = VisibleChild<CSeatPanelDialog>(window);
-                if (!panel || g_nDeals == 0 || g_bGameRunning) return false;
+                if (!panel) {
+                    // After a game the score sheet comes up over the table and the
+                    // panel hides under it: take the sheet away as F9 does.
+                    auto* frame = dynamic_cast<CMainFrame*>(window);
+                    if (g_bOverlay && frame) frame->Menu().Run(menuid::kScore);
+                    return false;
+                }
                 // Let the panel and the table paint once more before the picture.
                 QApplication::processEvents();
                 picture = window->grab().toImage();

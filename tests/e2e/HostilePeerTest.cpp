@@ -33,6 +33,14 @@ const e2e::Ms kListenLimit(30000);
 const e2e::Ms kEventLimit(60000);
 const e2e::Ms kGameLimit(400000);
 constexpr long kRssLimitKb = 100 * 1024;
+// Under AddressSanitizer the programs' resident memory is mostly the sanitizer's
+// shadow and quarantine (about 460 MB for a calm game), so the bound says nothing
+// there and is checked only in normal builds.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kRssMeaningful = false;
+#else
+constexpr bool kRssMeaningful = true;
+#endif
 
 std::vector<std::string> Args(std::vector<std::string> args) {
     args.insert(args.end(), {"--pace", "0", "--trace", "--exit-after-game"});
@@ -232,7 +240,9 @@ TEST(HostilePeer, ChatFloodLeavesTheTablePlayingWithBoundedMemory) {
         std::cout << "peak RSS seat " << i + 1 << ": calm " << calm.apps[i].PeakRssKb()
                   << " kB, flooded " << flooded.apps[i].PeakRssKb() << " kB\n";
         EXPECT_GT(flooded.apps[i].PeakRssKb(), 0);
-        EXPECT_LT(flooded.apps[i].PeakRssKb(), kRssLimitKb) << flooded.apps[i].Describe();
+        if (kRssMeaningful) {
+            EXPECT_LT(flooded.apps[i].PeakRssKb(), kRssLimitKb) << flooded.apps[i].Describe();
+        }
     }
     EXPECT_GE(logins, 1);
     EXPECT_NE(figures.find("closed"), std::string::npos);

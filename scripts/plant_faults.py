@@ -118,7 +118,7 @@ FAULTS = [
      "partnership totals swapped for the wrong seats"),
     # ---- storage/: saved game files ----
     ("save-short-write", "storage/SavedGameFile.cpp",
-     "return written == bytes.size() && flushed && closed", "return flushed && closed",
+     "            error = n < 0 ? errno : ENOSPC;\n            break;", "            break;",
      "a save that wrote too little reports success"),
     ("read-too-large", "storage/SavedGameFile.cpp",
      "    if (static_cast<unsigned long>(size) > kMaxSavedGameBytes) return FileResult::TooLarge;\n", "",
@@ -231,7 +231,7 @@ FAULTS = [
      "if (!g_bStateAsked || g_bStateDone) return;", "if (g_bStateDone) return;",
      "a state reply nobody asked for replaces the game"),
     ("asked-user-left", "app/CCommandHandlers.cpp",
-     "        g_bStateDone = 1;\n        m_heldCards.clear();", "        m_heldCards.clear();",
+     "        g_bStateDone = 1;\n        m_held.clear();", "        m_held.clear();",
      "waiting for the state of a program that left goes on forever"),
     ("actor-unnamed", "app/CCommandHandlers.cpp",
      "return user >= 0 && user < kMaxUsers && g_UsersList[user].name[0] != 0;",

@@ -93,11 +93,9 @@ fi
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    # Optimised as the normal build, but without debug information and with the
-    # gold linker: each fault relinks every test program, and that link is
+    # Linked with gold: each fault relinks every test program, and that link is
     # most of a fault's time.
     cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_BENCH=OFF \
-        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
         -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=gold -DCMAKE_SHARED_LINKER_FLAGS=-fuse-ld=gold \
         "${launcher[@]}" >"$logs/configure.log" 2>&1 ||
         { echo "plant-faults: configure failed, see $logs/configure.log" >&2; exit 2; }

@@ -232,6 +232,13 @@ gespielt im lokalen Netzwerk.</translation>
     </message>
 </context>
 <context>
+    <name>CRulesDialog</name>
+    <message>
+        <source>Rules of Vesk</source>
+        <translation>Regeln von Vesk</translation>
+    </message>
+</context>
+<context>
     <name>CScoreSheetPainter</name>
     <message>
         <source>SCORE</source>

@@ -17,6 +17,8 @@ namespace {
 
 // The installed catalogues, children of the application (GUI thread only).
 QList<QPointer<QTranslator>> g_installed;
+// The language of the installed catalogue of ours, empty for English.
+QString g_language;
 
 // Loads and installs one catalogue.
 bool Install(const QLocale& locale, const QString& name, const QString& dir) {
@@ -51,6 +53,7 @@ bool InstallTranslations(const QLocale& locale, const QStringList& dirs) {
         if (wanted.language() == QLocale::English || wanted.language() == QLocale::C) return false;
         for (const QString& dir : dirs) {
             if (!Install(wanted, QStringLiteral("vesk"), dir)) continue;
+            g_language = QLocale::languageToCode(wanted.language());
             // Qt's own texts only beside a catalogue of ours, so that a language
             // we do not offer keeps one language throughout.
             Install(wanted, QStringLiteral("qtbase"),
@@ -68,6 +71,11 @@ void RemoveTranslations() {
         delete translator.data();
     }
     g_installed.clear();
+    g_language.clear();
+}
+
+QString InstalledLanguage() {
+    return g_language;
 }
 
 QString TranslatedText(const char* text) {

@@ -20,6 +20,10 @@ QStringList TranslationDirs();
 bool InstallTranslations(const QLocale& locale, const QStringList& dirs);
 // Removes and frees what InstallTranslations installed: the texts are English again.
 void RemoveTranslations();
+// The language of the program's catalogue that InstallTranslations installed,
+// as its code ("de"), so that other resources can follow the same choice; empty
+// while the texts are English.
+QString InstalledLanguage();
 
 // The shown wording of a text marked with VESK_TRANSLATE_NOOP (platform/TextMark.h).
 QString TranslatedText(const char* text);

@@ -1,9 +1,9 @@
 #include "tests/e2e/E2eSupport.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
-#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -18,8 +18,6 @@
 #include <regex>
 #include <sstream>
 #include <thread>
-
-extern char** environ;
 
 namespace e2e {
 
@@ -62,16 +60,6 @@ std::vector<TraceLine> ParseTraces(const std::string& err) {
 
 bool StartsWith(const std::string& text, const std::string& word) {
     return text.rfind(word, 0) == 0;
-}
-
-// What the child wrote into `fd` so far.
-std::string ReadAll(int fd) {
-    std::string text;
-    char buffer[65536];
-    ssize_t n = 0;
-    while (fd >= 0 && (n = pread(fd, buffer, sizeof buffer, static_cast<off_t>(text.size()))) > 0)
-        text.append(buffer, static_cast<size_t>(n));
-    return text;
 }
 
 } // namespace
@@ -117,39 +105,51 @@ AppProcess::~AppProcess() {
 bool AppProcess::Start(const std::string& program, const std::vector<std::string>& args,
                        const EnvList& env) {
     if (m_pid > 0) return false;
-    std::vector<std::string> envStrings, argStrings = {program};
     for (const auto& [name, value] : env)
-        envStrings.push_back(name + "=" + value);
-    for (char** e = environ; *e; ++e)
-        if (std::none_of(env.begin(), env.end(),
-                         [e](const auto& kv) { return StartsWith(*e, kv.first + "="); }))
-            envStrings.push_back(*e);
+        setenv(name.c_str(), value.c_str(), 1);
+    std::vector<std::string> argStrings = {program};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv, envp;
+    std::vector<char*> argv;
     for (auto& a : argStrings)
         argv.push_back(a.data());
-    for (auto& e : envStrings)
-        envp.push_back(e.data());
     argv.push_back(nullptr);
-    envp.push_back(nullptr);
 
-    // Close-on-exec, so that later children do not hold this child's files.
-    m_outFd = memfd_create("vesk-out", MFD_CLOEXEC);
-    m_errFd = memfd_create("vesk-err", MFD_CLOEXEC);
-    if (m_outFd < 0 || m_errFd < 0) return false;
+    // Close-on-exec, so that later children do not hold this child's pipes open;
+    // room for a whole game's output between two looks at it.
+    int out[2], err[2];
+    if (pipe2(out, O_CLOEXEC) != 0) return false;
+    if (pipe2(err, O_CLOEXEC) != 0) {
+        close(out[0]);
+        close(out[1]);
+        return false;
+    }
+    for (int fd : {m_outFd = out[0], m_errFd = err[0]}) {
+        fcntl(fd, F_SETPIPE_SZ, 1 << 20);
+        fcntl(fd, F_SETFL, O_NONBLOCK);
+    }
     const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
         // Only async-signal-safe calls between fork and exec.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent) _exit(127);
-        dup2(m_outFd, 1);
-        dup2(m_errFd, 2);
-        execve(program.c_str(), argv.data(), envp.data());
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
+    close(out[1]);
+    close(err[1]);
     m_pid = pid;
     return pid > 0;
+}
+
+// Takes what the child wrote so far out of its pipes.
+void AppProcess::Drain() const {
+    char buffer[65536];
+    for (auto [fd, sink] : {std::pair{m_outFd, &m_out}, std::pair{m_errFd, &m_err}})
+        for (ssize_t n; fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0;)
+            sink->append(buffer, static_cast<size_t>(n));
 }
 
 void AppProcess::Reap(bool block) const {
@@ -162,7 +162,7 @@ void AppProcess::Reap(bool block) const {
 
 bool AppProcess::WaitUntil(const std::function<bool()>& done, Ms timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (Reap(false); !done(); Reap(false)) {
+    for (Reap(false), Drain(); !done(); Reap(false), Drain()) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(Ms(20));
     }
@@ -196,11 +196,13 @@ void AppProcess::Kill() {
 }
 
 std::string AppProcess::Out() const {
-    return ReadAll(m_outFd);
+    Drain();
+    return m_out;
 }
 
 std::string AppProcess::Err() const {
-    return ReadAll(m_errFd);
+    Drain();
+    return m_err;
 }
 
 std::vector<TraceLine> AppProcess::Traces() const {
@@ -262,7 +264,7 @@ bool Table::SeatFour() {
 
 std::vector<std::string> SheetRows(const std::string& out, bool names) {
     static const std::regex deal(
-        R"(^Deal (\d+): contract (.+?) by (.*) \(seat ([1-4])\) \| hand points (\d and \d): (\d+), (\d and \d): (\d+) \| result (\d and \d): (.+), (\d and \d): (.+)$)");
+        R"(^Deal (\d+): contract (.+?) by (.*) \| hand points (\d and \d): (\d+), (\d and \d): (\d+) \| result (\d and \d): (.+), (\d and \d): (.+)$)");
     static const std::regex total(R"(^Total: (\d and \d): (\d+), (\d and \d): (\d+)$)");
     // Both partnerships' figures, "1 and 3" first.
     const auto pair = [](const std::smatch& m, int at) {
@@ -273,8 +275,8 @@ std::vector<std::string> SheetRows(const std::string& out, bool names) {
     for (const std::string& line : Lines(out)) {
         std::smatch m;
         if (std::regex_match(line, m, deal))
-            rows.push_back(m[1].str() + " " + m[2].str() + " by " + (names ? m[3].str() : "") +
-                           " seat " + m[4].str() + " | " + pair(m, 5) + " | " + pair(m, 9));
+            rows.push_back(m[1].str() + " " + m[2].str() + (names ? " by " + m[3].str() : "") +
+                           " | " + pair(m, 4) + " | " + pair(m, 8));
         else if (std::regex_match(line, m, total))
             rows.push_back("Total " + pair(m, 1));
     }

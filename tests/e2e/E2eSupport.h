@@ -30,8 +30,8 @@ struct TraceLine {
     std::string event;
 };
 
-// A child process whose standard output and error go into memory files that
-// the test reads while it waits; killed when the object goes away.
+// A child process whose standard output and error the test reads while it
+// waits; killed when the object goes away.
 class AppProcess {
 public:
     explicit AppProcess(std::string label) : m_label(std::move(label)) {}
@@ -39,7 +39,8 @@ public:
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;
 
-    // `env` replaces variables of the same names; the child dies with this process.
+    // Sets `env` in this process (which runs nothing else that reads it) for the
+    // child; the child dies with this process.
     bool Start(const std::string& program, const std::vector<std::string>& args,
                const EnvList& env);
     // Until `count` trace events starting with the word(s) `event` were written;
@@ -64,6 +65,7 @@ public:
 private:
     bool WaitUntil(const std::function<bool()>& done, Ms timeout);
     void Reap(bool block) const;
+    void Drain() const;
 
     std::string m_label;
     pid_t m_pid = -1;
@@ -71,6 +73,7 @@ private:
     mutable int m_status = -1;
     mutable long m_peakRssKb = 0;
     mutable bool m_exited = false;
+    mutable std::string m_out, m_err;
 };
 
 // Until something listens on TCP `port` (read from /proc/net/tcp, so that the
@@ -92,10 +95,11 @@ struct Table {
     std::vector<std::unique_ptr<AppProcess>> apps;
 };
 
-// The score sheet, one row per deal (number, contract, declarer's seat and both
-// partnerships' figures in seat order, "1 and 3" first, as each program names
-// its own first), then the totals. The declarer's name is left out unless
-// asked for: it is whoever sits at that seat when the sheet is printed.
+// The score sheet, one row per deal (number, contract and both partnerships'
+// figures in seat order, "1 and 3" first, as each program names its own first),
+// then the totals. The declarer is left out unless asked for: it is named after
+// whoever sits at its seat when the sheet is printed, and a deal played before
+// the game was kept or saved names no seat.
 std::vector<std::string> SheetRows(const std::string& out, bool names = false);
 // Deal rows, then totals of which one passed 300.
 bool FinishedGame(const std::vector<std::string>& rows);

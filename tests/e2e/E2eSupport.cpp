@@ -237,18 +237,16 @@ AppProcess& Table::Launch(const std::string& label, std::vector<std::string> arg
     return *apps.back();
 }
 
-AppProcess& Table::Dealer(const std::string& name, const std::vector<std::string>& args) {
-    std::vector<std::string> all = {"--name", name, "--deal"};
-    all.insert(all.end(), args.begin(), args.end());
-    AppProcess& dealer = Launch(name, all);
+AppProcess& Table::Dealer(const std::string& name, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--name", name, "--deal"});
+    AppProcess& dealer = Launch(name, std::move(args));
     EXPECT_TRUE(WaitForListener(port, Ms(30000), dealer)) << dealer.Describe();
     return dealer;
 }
 
-AppProcess& Table::Joiner(const std::string& name, const std::vector<std::string>& args) {
-    std::vector<std::string> all = {"--name", name, "--join", "127.0.0.1"};
-    all.insert(all.end(), args.begin(), args.end());
-    return Launch(name, all);
+AppProcess& Table::Joiner(const std::string& name, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--name", name, "--join", "127.0.0.1"});
+    return Launch(name, std::move(args));
 }
 
 bool Table::SeatFour() {
@@ -291,12 +289,8 @@ bool FinishedGame(const std::vector<std::string>& rows) {
 }
 
 void ExpectAgreeingSheets(const std::vector<AppProcess*>& apps, Ms limit, bool names) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
     for (AppProcess* app : apps) {
-        const auto left = deadline - std::chrono::steady_clock::now();
-        ASSERT_TRUE(app->WaitForExit(std::max(std::chrono::duration_cast<Ms>(left), Ms(1))))
-            << "time limit\n"
-            << app->Describe();
+        ASSERT_TRUE(app->WaitForExit(limit)) << "time limit\n" << app->Describe();
         ASSERT_EQ(app->ExitCode(), 0) << app->Describe();
     }
     const std::vector<std::string> rows = SheetRows(apps.front()->Out(), names);
@@ -306,17 +300,12 @@ void ExpectAgreeingSheets(const std::vector<AppProcess*>& apps, Ms limit, bool n
 }
 
 int CardsBetween(const AppProcess& app, const std::string& from, const std::string& to) {
+    const std::vector<TraceLine> traces = app.Traces();
+    auto t = std::find_if(traces.begin(), traces.end(),
+                          [&](const TraceLine& l) { return StartsWith(l.event, from); });
     int cards = 0;
-    bool counting = false;
-    for (const TraceLine& t : app.Traces()) {
-        if (!counting) {
-            counting = StartsWith(t.event, from);
-        } else if (StartsWith(t.event, to)) {
-            break;
-        } else {
-            cards += StartsWith(t.event, "card ") ? 1 : 0;
-        }
-    }
+    for (t = t == traces.end() ? t : t + 1; t != traces.end() && !StartsWith(t->event, to); ++t)
+        cards += StartsWith(t->event, "card ") ? 1 : 0;
     return cards;
 }
 

@@ -85,8 +85,8 @@ bool WaitForListener(int port, Ms timeout, const AppProcess& owner);
 struct Table {
     AppProcess& Launch(const std::string& label, std::vector<std::string> args);
     // "--name <name> --deal" and `args`; waits until the dealer listens.
-    AppProcess& Dealer(const std::string& name, const std::vector<std::string>& args);
-    AppProcess& Joiner(const std::string& name, const std::vector<std::string>& args);
+    AppProcess& Dealer(const std::string& name, std::vector<std::string> args);
+    AppProcess& Joiner(const std::string& name, std::vector<std::string> args);
     // Ann, Bob, Cid and Dee at seats 1 to 4, each started with AutoPlay; Ann deals.
     bool SeatFour();
     AppProcess& operator[](size_t i) { return *apps[i]; }

@@ -262,21 +262,40 @@ bool Table::SeatFour() {
 
 std::vector<std::string> SheetRows(const std::string& out, bool names) {
     static const std::regex deal(
-        R"(^Deal (\d+): contract (.+?) by (.*) \| hand points (\d and \d): (\d+), (\d and \d): (\d+) \| result (\d and \d): (.+), (\d and \d): (.+)$)");
-    static const std::regex total(R"(^Total: (\d and \d): (\d+), (\d and \d): (\d+)$)");
+        R"(^Deal (\d+): contract ([1-9]\d* (?:clubs|diamonds|hearts|spades|no trump)(?: doubled| redoubled)?) by (.+) \| hand points (\d and \d): (\d+), \d and \d: (\d+) \| result (\d and \d): (\d+) \((\S+)\), \d and \d: (\d+) \((\S+)\)$)");
+    static const std::regex total(R"(^Total: (\d and \d): (\d+), \d and \d: (\d+)$)");
     // Both partnerships' figures, "1 and 3" first.
-    const auto pair = [](const std::smatch& m, int at) {
-        const bool own13 = m[at] == "1 and 3";
-        return m[own13 ? at + 1 : at + 3].str() + " " + m[own13 ? at + 3 : at + 1].str();
+    const auto inSeatOrder = [](const std::string& first, const std::string& a,
+                                const std::string& b) {
+        return first == "1 and 3" ? a + " " + b : b + " " + a;
     };
     std::vector<std::string> rows;
+    int sum[2] = {0, 0};
     for (const std::string& line : Lines(out)) {
         std::smatch m;
-        if (std::regex_match(line, m, deal))
+        if (std::regex_match(line, m, deal)) {
+            EXPECT_EQ(m[1].str(), std::to_string(rows.size() + 1)) << line;
+            // A deal scores for one side at least; a side's column shows its running
+            // total after a deal it scored, else that or a marker.
+            EXPECT_GT(std::stoi(m[8]) + std::stoi(m[10]), 0) << line;
+            for (int side = 0; side < 2; ++side) {
+                const int gained = std::stoi(m[8 + 2 * side]);
+                const std::string shown = m[9 + 2 * side],
+                                  sofar = std::to_string(sum[side] += gained);
+                const bool marker = shown.find_first_not_of("0123456789") != std::string::npos;
+                EXPECT_TRUE(shown == sofar || (gained == 0 && marker)) << line;
+            }
             rows.push_back(m[1].str() + " " + m[2].str() + (names ? " by " + m[3].str() : "") +
-                           " | " + pair(m, 4) + " | " + pair(m, 8));
-        else if (std::regex_match(line, m, total))
-            rows.push_back("Total " + pair(m, 1));
+                           " | " + inSeatOrder(m[4], m[5], m[6]) + " | " +
+                           inSeatOrder(m[7], m[8].str() + " (" + m[9].str() + ")",
+                                       m[10].str() + " (" + m[11].str() + ")"));
+        } else if (std::regex_match(line, m, total)) {
+            EXPECT_EQ(m[2].str() + " " + m[3].str(),
+                      std::to_string(sum[0]) + " " + std::to_string(sum[1]));
+            rows.push_back("Total " + inSeatOrder(m[1], m[2], m[3]));
+        } else {
+            ADD_FAILURE() << "not a line of the score sheet: " << line;
+        }
     }
     return rows;
 }

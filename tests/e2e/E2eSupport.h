@@ -97,9 +97,10 @@ struct Table {
 
 // The score sheet, one row per deal (number, contract and both partnerships'
 // figures in seat order, "1 and 3" first, as each program names its own first),
-// then the totals. The declarer is left out unless asked for: it is named after
-// whoever sits at its seat when the sheet is printed, and a deal played before
-// the game was kept or saved names no seat.
+// then the totals. Fails the test for any other line, a deal out of order, or
+// columns and totals that do not add up. The declarer is left out unless asked for: it is named
+// after whoever sits at its seat when the sheet is printed, and a deal played before the game was
+// kept or saved names no seat.
 std::vector<std::string> SheetRows(const std::string& out, bool names = false);
 // Deal rows, then totals of which one passed 300.
 bool FinishedGame(const std::vector<std::string>& rows);

@@ -303,7 +303,7 @@ std::vector<std::string> SheetRows(const std::string& out, bool names) {
 bool FinishedGame(const std::vector<std::string>& rows) {
     static const std::regex total(R"(^Total (\d+) (\d+)$)");
     std::smatch m;
-    return rows.size() >= 2 && std::regex_match(rows.back(), m, total) &&
+    return rows.size() >= 3 && std::regex_match(rows.back(), m, total) &&
            (std::stoi(m[1]) > 300 || std::stoi(m[2]) > 300);
 }
 

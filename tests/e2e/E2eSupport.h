@@ -102,7 +102,7 @@ struct Table {
 // after whoever sits at its seat when the sheet is printed, and a deal played before the game was
 // kept or saved names no seat.
 std::vector<std::string> SheetRows(const std::string& out, bool names = false);
-// Deal rows, then totals of which one passed 300.
+// Two deal rows at least, then totals of which one passed 300.
 bool FinishedGame(const std::vector<std::string>& rows);
 // Each program ends by itself with status 0 and the same finished game's sheet.
 void ExpectAgreeingSheets(const std::vector<AppProcess*>& apps, Ms limit, bool names = false);

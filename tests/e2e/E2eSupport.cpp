@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -9,14 +10,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <sstream>
-
-extern char** environ;
+#include <thread>
 
 namespace e2e {
 
@@ -39,20 +40,26 @@ int BindLoopback(int type, int port) {
     return bound;
 }
 
-// True while something listens on TCP `port` of any IPv4 address.
+// Something listens on TCP `port`, by the kernel's table of sockets.
 bool Listening(int port) {
+    char pattern[48];
+    std::snprintf(pattern, sizeof pattern, ":%04X [0-9A-F]+:[0-9A-F]+ 0A ", port);
     std::ifstream in("/proc/net/tcp");
-    char local[16];
-    std::snprintf(local, sizeof local, ":%04X", port);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line);
-        std::string slot, address, remote, state;
-        words >> slot >> address >> remote >> state;
-        if (state == "0A" && address.size() > 5 &&
-            address.compare(address.size() - 5, 5, local) == 0)
-            return true;
-    }
-    return false;
+    const std::string sockets((std::istreambuf_iterator<char>(in)), {});
+    return std::regex_search(sockets, std::regex(pattern));
+}
+
+std::vector<TraceLine> ParseTraces(const std::string& err) {
+    static const std::regex trace(R"(^vesk-trace: (\d+) (.*)$)");
+    std::vector<TraceLine> traces;
+    for (const std::string& line : Lines(err))
+        if (std::smatch m; std::regex_match(line, m, trace))
+            traces.push_back({std::stol(m[1]), m[2]});
+    return traces;
+}
+
+bool StartsWith(const std::string& text, const std::string& word) {
+    return text.rfind(word, 0) == 0;
 }
 
 } // namespace
@@ -60,19 +67,9 @@ bool Listening(int port) {
 int FreePort() {
     for (int attempt = 0; attempt < 50; ++attempt) {
         const int port = BindLoopback(SOCK_STREAM, 0);
-        if (port <= 0 || port >= 65535) continue;
-        if (BindLoopback(SOCK_DGRAM, port + 1) == port + 1) return port;
+        if (port > 0 && port < 65535 && BindLoopback(SOCK_DGRAM, port + 1) == port + 1) return port;
     }
     return 0;
-}
-
-bool WaitForListener(int port, Ms timeout, const AppProcess* owner) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline && (!owner || owner->Running())) {
-        if (Listening(port)) return true;
-        std::this_thread::sleep_for(Ms(20));
-    }
-    return false;
 }
 
 EnvList HeadlessEnv(int port) {
@@ -90,54 +87,45 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-bool ParseTraceLine(const std::string& line, TraceLine& out) {
-    static const std::string prefix = "vesk-trace: ";
-    if (line.rfind(prefix, 0) != 0) return false;
-    const size_t msEnd = line.find(' ', prefix.size());
-    if (msEnd == std::string::npos || msEnd == prefix.size()) return false;
-    const std::string ms = line.substr(prefix.size(), msEnd - prefix.size());
-    if (ms.find_first_not_of("0123456789") != std::string::npos) return false;
-    out.ms = std::stol(ms);
-    out.event = line.substr(msEnd + 1);
-    return true;
+bool WaitForListener(int port, Ms timeout, const AppProcess& owner) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline && owner.Running()) {
+        if (Listening(port)) return true;
+        std::this_thread::sleep_for(Ms(20));
+    }
+    return false;
 }
-
-AppProcess::AppProcess(std::string label) : m_label(std::move(label)) {}
 
 AppProcess::~AppProcess() {
     Kill();
+    for (int fd : {m_outFd, m_errFd})
+        if (fd >= 0) close(fd);
 }
 
 bool AppProcess::Start(const std::string& program, const std::vector<std::string>& args,
                        const EnvList& env) {
     if (m_pid > 0) return false;
-    std::vector<std::string> envStrings;
     for (const auto& [name, value] : env)
-        envStrings.push_back(name + "=" + value);
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        bool replaced = false;
-        for (const auto& kv : env)
-            replaced = replaced || entry.rfind(kv.first + "=", 0) == 0;
-        if (!replaced) envStrings.push_back(entry);
-    }
+        setenv(name.c_str(), value.c_str(), 1);
     std::vector<std::string> argStrings = {program};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv, envp;
+    std::vector<char*> argv;
     for (auto& a : argStrings)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    for (auto& e : envStrings)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
 
-    // Close-on-exec, so that later children do not hold this child's pipes open.
-    int outPipe[2], errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0) return false;
-    if (pipe2(errPipe, O_CLOEXEC) != 0) {
-        close(outPipe[0]);
-        close(outPipe[1]);
+    // Close-on-exec, so that later children do not hold this child's pipes open;
+    // room for a whole game's output between two looks at it.
+    int out[2], err[2];
+    if (pipe2(out, O_CLOEXEC) != 0) return false;
+    if (pipe2(err, O_CLOEXEC) != 0) {
+        close(out[0]);
+        close(out[1]);
         return false;
+    }
+    for (int fd : {m_outFd = out[0], m_errFd = err[0]}) {
+        fcntl(fd, F_SETPIPE_SZ, 1 << 20);
+        fcntl(fd, F_SETFL, O_NONBLOCK);
     }
     const pid_t parent = getpid();
     const pid_t pid = fork();
@@ -145,162 +133,199 @@ bool AppProcess::Start(const std::string& program, const std::vector<std::string
         // Only async-signal-safe calls between fork and exec.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent) _exit(127);
-        dup2(outPipe[1], 1);
-        dup2(errPipe[1], 2);
-        execve(program.c_str(), argv.data(), envp.data());
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
-    close(outPipe[1]);
-    close(errPipe[1]);
-    if (pid < 0) {
-        close(outPipe[0]);
-        close(errPipe[0]);
-        return false;
-    }
+    close(out[1]);
+    close(err[1]);
     m_pid = pid;
-    m_openStreams = 2;
-    m_readers[0] = std::thread(&AppProcess::ReadLoop, this, outPipe[0], &m_out);
-    m_readers[1] = std::thread(&AppProcess::ReadLoop, this, errPipe[0], &m_err);
-    return true;
+    return pid > 0;
 }
 
-void AppProcess::ReadLoop(int fd, std::string* sink) {
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (n <= 0) {
-            --m_openStreams;
-            m_changed.notify_all();
-            break;
-        }
-        sink->append(buffer, static_cast<size_t>(n));
-        m_changed.notify_all();
-    }
-    close(fd);
+// Takes what the child wrote so far out of its pipes.
+void AppProcess::Drain() const {
+    char buffer[65536];
+    for (auto [fd, sink] : {std::pair{m_outFd, &m_out}, std::pair{m_errFd, &m_err}})
+        for (ssize_t n; fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0;)
+            sink->append(buffer, static_cast<size_t>(n));
 }
 
-void AppProcess::Reap(bool block) {
-    if (m_pid <= 0) return;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_exited) return;
-    }
-    int status = 0;
+void AppProcess::Reap(bool block) const {
     rusage usage{};
-    const pid_t done = wait4(m_pid, &status, block ? 0 : WNOHANG, &usage);
-    if (done == m_pid) {
-        std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_pid > 0 && !m_exited && wait4(m_pid, &m_status, block ? 0 : WNOHANG, &usage) == m_pid) {
         m_exited = true;
-        m_status = status;
         m_peakRssKb = usage.ru_maxrss;
-        m_changed.notify_all();
     }
 }
 
 bool AppProcess::WaitUntil(const std::function<bool()>& done, Ms timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    std::unique_lock<std::mutex> lock(m_mutex);
-    for (;;) {
-        if (done()) return true;
+    for (Reap(false), Drain(); !done(); Reap(false), Drain()) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
-        m_changed.wait_for(lock, Ms(20));
-        lock.unlock();
-        Reap(false);
-        lock.lock();
+        std::this_thread::sleep_for(Ms(20));
     }
+    return true;
 }
 
 bool AppProcess::WaitForTrace(const std::string& event, int count, Ms timeout) {
     if (m_pid <= 0) return false;
-    bool reached = false;
-    WaitUntil(
-        [&] {
-            reached = CountTraceLocked(event) >= count;
-            return reached || (m_exited && m_openStreams == 0);
-        },
-        timeout);
-    return reached;
+    WaitUntil([&] { return m_exited || CountTrace(event) >= count; }, timeout);
+    return CountTrace(event) >= count;
 }
 
 bool AppProcess::WaitForExit(Ms timeout) {
-    if (m_pid <= 0) return false;
-    return WaitUntil([&] { return m_exited && m_openStreams == 0; }, timeout);
+    return m_pid > 0 && WaitUntil([&] { return m_exited; }, timeout);
 }
 
 int AppProcess::ExitCode() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    Reap(false);
     return m_exited && WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1;
 }
 
-long AppProcess::PeakRssKb() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_exited ? m_peakRssKb : 0;
-}
-
 bool AppProcess::Running() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    Reap(false);
     return m_pid > 0 && !m_exited;
 }
 
+// Until reaped, the child's process id cannot go to another process.
 void AppProcess::Kill() {
-    if (m_pid <= 0) return;
-    Reap(false);
-    if (Running()) {
-        kill(m_pid, SIGKILL);
-        Reap(true);
-    }
-    for (std::thread& t : m_readers)
-        if (t.joinable()) t.join();
+    if (Running()) kill(m_pid, SIGKILL);
+    Reap(true);
 }
 
 std::string AppProcess::Out() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    Drain();
     return m_out;
 }
 
 std::string AppProcess::Err() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    Drain();
     return m_err;
 }
 
 std::vector<TraceLine> AppProcess::Traces() const {
-    std::vector<TraceLine> traces;
-    for (const std::string& line : Lines(Err())) {
-        TraceLine t;
-        if (ParseTraceLine(line, t)) traces.push_back(t);
-    }
-    return traces;
+    return ParseTraces(Err());
 }
 
 int AppProcess::CountTrace(const std::string& event) const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return CountTraceLocked(event);
-}
-
-int AppProcess::CountTraceLocked(const std::string& event) const {
-    int count = 0;
-    std::istringstream in(m_err);
-    for (std::string line; std::getline(in, line);) {
-        TraceLine t;
-        if (!ParseTraceLine(line, t) || t.event.rfind(event, 0) != 0) continue;
-        if (t.event.size() == event.size() || t.event[event.size()] == ' ') ++count;
-    }
-    return count;
+    const auto traces = Traces();
+    return static_cast<int>(std::count_if(traces.begin(), traces.end(), [&](const TraceLine& t) {
+        return StartsWith(t.event, event) &&
+               (t.event.size() == event.size() || t.event[event.size()] == ' ');
+    }));
 }
 
 std::string AppProcess::Describe() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
     const auto tail = [](const std::string& s) {
         return s.size() > 1500 ? "..." + s.substr(s.size() - 1500) : s;
     };
-    std::string state =
-        m_exited ? (WIFEXITED(m_status) ? "exited " + std::to_string(WEXITSTATUS(m_status))
-                                        : "killed by signal " + std::to_string(WTERMSIG(m_status)))
-                 : "running";
-    return m_label + " (" + state + ")\n--- stdout:\n" + tail(m_out) + "\n--- stderr:\n" +
-           tail(m_err) + "\n";
+    const int code = ExitCode();
+    const std::string state = !m_exited ? "running"
+                              : code >= 0
+                                  ? "exited " + std::to_string(code)
+                                  : "killed by signal " + std::to_string(WTERMSIG(m_status));
+    return m_label + " (" + state + ")\n--- stdout:\n" + tail(Out()) + "\n--- stderr:\n" +
+           tail(Err()) + "\n";
+}
+
+AppProcess& Table::Launch(const std::string& label, std::vector<std::string> args) {
+    args.insert(args.end(), {"--pace", "0", "--trace", "--exit-after-game"});
+    apps.push_back(std::make_unique<AppProcess>(label));
+    EXPECT_TRUE(apps.back()->Start(VESK_APP_PATH, args, HeadlessEnv(port))) << label;
+    return *apps.back();
+}
+
+AppProcess& Table::Dealer(const std::string& name, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--name", name, "--deal"});
+    AppProcess& dealer = Launch(name, std::move(args));
+    EXPECT_TRUE(WaitForListener(port, Ms(30000), dealer)) << dealer.Describe();
+    return dealer;
+}
+
+AppProcess& Table::Joiner(const std::string& name, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--name", name, "--join", "127.0.0.1"});
+    return Launch(name, std::move(args));
+}
+
+bool Table::SeatFour() {
+    const char* const names[4] = {"Ann", "Bob", "Cid", "Dee"};
+    for (int seat = 1; seat <= 4; ++seat) {
+        const std::vector<std::string> args = {"--seat", std::to_string(seat), "--start",
+                                               "--autoplay"};
+        AppProcess& app = seat == 1 ? Dealer(names[0], args) : Joiner(names[seat - 1], args);
+        if (!app.Running()) return false;
+    }
+    return port > 0 && Listening(port);
+}
+
+std::vector<std::string> SheetRows(const std::string& out, bool names) {
+    static const std::regex deal(
+        R"(^Deal (\d+): contract ([1-9]\d* (?:clubs|diamonds|hearts|spades|no trump)(?: doubled| redoubled)?) by (.+) \| hand points (\d and \d): (\d+), \d and \d: (\d+) \| result (\d and \d): (\d+) \((\S+)\), \d and \d: (\d+) \((\S+)\)$)");
+    static const std::regex total(R"(^Total: (\d and \d): (\d+), \d and \d: (\d+)$)");
+    // Both partnerships' figures, "1 and 3" first.
+    const auto inSeatOrder = [](const std::string& first, const std::string& a,
+                                const std::string& b) {
+        return first == "1 and 3" ? a + " " + b : b + " " + a;
+    };
+    std::vector<std::string> rows;
+    int sum[2] = {0, 0};
+    for (const std::string& line : Lines(out)) {
+        std::smatch m;
+        if (std::regex_match(line, m, deal)) {
+            EXPECT_EQ(m[1].str(), std::to_string(rows.size() + 1)) << line;
+            // A deal scores for one side at least; a side's column shows its running
+            // total after a deal it scored, else that or a marker.
+            EXPECT_GT(std::stoi(m[8]) + std::stoi(m[10]), 0) << line;
+            for (int side = 0; side < 2; ++side) {
+                const int gained = std::stoi(m[8 + 2 * side]);
+                const std::string shown = m[9 + 2 * side],
+                                  sofar = std::to_string(sum[side] += gained);
+                const bool marker = shown.find_first_not_of("0123456789") != std::string::npos;
+                EXPECT_TRUE(shown == sofar || (gained == 0 && marker)) << line;
+            }
+            rows.push_back(m[1].str() + " " + m[2].str() + (names ? " by " + m[3].str() : "") +
+                           " | " + inSeatOrder(m[4], m[5], m[6]) + " | " +
+                           inSeatOrder(m[7], m[8].str() + " (" + m[9].str() + ")",
+                                       m[10].str() + " (" + m[11].str() + ")"));
+        } else if (std::regex_match(line, m, total)) {
+            EXPECT_EQ(m[2].str() + " " + m[3].str(),
+                      std::to_string(sum[0]) + " " + std::to_string(sum[1]));
+            rows.push_back("Total " + inSeatOrder(m[1], m[2], m[3]));
+        } else {
+            ADD_FAILURE() << "not a line of the score sheet: " << line;
+        }
+    }
+    return rows;
+}
+
+bool FinishedGame(const std::vector<std::string>& rows) {
+    static const std::regex total(R"(^Total (\d+) (\d+)$)");
+    std::smatch m;
+    return rows.size() >= 3 && std::regex_match(rows.back(), m, total) &&
+           (std::stoi(m[1]) > 300 || std::stoi(m[2]) > 300);
+}
+
+void ExpectAgreeingSheets(const std::vector<AppProcess*>& apps, Ms limit, bool names) {
+    for (AppProcess* app : apps) {
+        ASSERT_TRUE(app->WaitForExit(limit)) << "time limit\n" << app->Describe();
+        ASSERT_EQ(app->ExitCode(), 0) << app->Describe();
+    }
+    const std::vector<std::string> rows = SheetRows(apps.front()->Out(), names);
+    EXPECT_TRUE(FinishedGame(rows)) << apps.front()->Describe();
+    for (AppProcess* app : apps)
+        EXPECT_EQ(SheetRows(app->Out(), names), rows) << app->Describe();
+}
+
+int CardsBetween(const AppProcess& app, const std::string& from, const std::string& to) {
+    const std::vector<TraceLine> traces = app.Traces();
+    auto t = std::find_if(traces.begin(), traces.end(),
+                          [&](const TraceLine& l) { return StartsWith(l.event, from); });
+    int cards = 0;
+    for (t = t == traces.end() ? t : t + 1; t != traces.end() && !StartsWith(t->event, to); ++t)
+        cards += StartsWith(t->event, "card ") ? 1 : 0;
+    return cards;
 }
 
 } // namespace e2e

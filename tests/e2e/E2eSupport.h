@@ -1,18 +1,14 @@
 // Helpers for tests that run the built program as separate processes on the
-// loopback interface: a free port, the environment a headless program needs,
-// and a child process whose standard output and standard error are collected
-// line by line while the test waits for what it expects, each wait with a time
-// limit. A child still running when its object goes away is killed.
+// loopback interface: free ports, child processes watched with a time limit on
+// every wait, tables of such programs, and their score sheets.
 #pragma once
 
 #include <sys/types.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
+#include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -24,82 +20,94 @@ using EnvList = std::vector<std::pair<std::string, std::string>>;
 // A TCP port on 127.0.0.1 the system just handed out, with its successor (the
 // discovery port) free as well; 0 when none was found.
 int FreePort();
-
-// What a headless program at a table on `port` needs: the offscreen platform,
-// the port, discovery on the loopback broadcast address and a fixed seed.
+// The offscreen platform, the port, discovery on 127.255.255.255, a fixed seed.
 EnvList HeadlessEnv(int port);
-
-class AppProcess;
-
-// Waits until something listens on TCP `port` (read from /proc/net/tcp, so that
-// the listener never sees a stray connection); false at the time limit or, with
-// an `owner`, once the owner has ended.
-bool WaitForListener(int port, Ms timeout, const AppProcess* owner = nullptr);
-
-// Splits text into lines (without their line ends).
 std::vector<std::string> Lines(const std::string& text);
 
-// One trace line "vesk-trace: <ms> <event...>": its time and event text.
+// One trace line "vesk-trace: <ms> <event...>" on standard error.
 struct TraceLine {
     long ms = -1;
     std::string event;
 };
-// False for any other line.
-bool ParseTraceLine(const std::string& line, TraceLine& out);
 
+// A child process whose standard output and error the test reads while it
+// waits; killed when the object goes away.
 class AppProcess {
 public:
-    // `label` names the process in failure messages.
-    explicit AppProcess(std::string label = "VeskApp");
-    ~AppProcess(); // kills a child still running
+    explicit AppProcess(std::string label) : m_label(std::move(label)) {}
+    ~AppProcess();
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;
 
-    // Starts `program` with `args`; `env` is added to this process's environment,
-    // replacing variables of the same names. The child is killed should this test
-    // process die first.
+    // Sets `env` in this process (which runs nothing else that reads it) for the
+    // child; the child dies with this process.
     bool Start(const std::string& program, const std::vector<std::string>& args,
                const EnvList& env);
-
-    // Waits until `count` trace events starting with `event` (a word boundary
-    // follows it) have been written, or the program ended, or `timeout` passed.
+    // Until `count` trace events starting with the word(s) `event` were written;
+    // false at the time limit or once the program ended short of them.
     bool WaitForTrace(const std::string& event, int count, Ms timeout);
-    // Waits for the program to end by itself; false at the time limit.
     bool WaitForExit(Ms timeout);
-    // The exit code once ended normally; -1 when killed, crashed or still running.
+    // The exit code once ended normally; -1 when killed, crashed or running.
     int ExitCode() const;
     bool Running() const;
     pid_t Pid() const { return m_pid; }
-    // The child's peak resident set in kilobytes, once it has ended; 0 before.
-    long PeakRssKb() const;
-    // Kills the child (SIGKILL) and waits for it and its output.
+    // Peak resident set in kilobytes once ended; 0 before.
+    long PeakRssKb() const { return m_peakRssKb; }
     void Kill();
 
-    // All output so far.
     std::string Out() const;
     std::string Err() const;
-    // The trace events so far (in order), and how many start with `event`.
     std::vector<TraceLine> Traces() const;
     int CountTrace(const std::string& event) const;
-    // The label with the tail of the output, for failure messages.
+    // The label, the state and the tail of the output, for failure messages.
     std::string Describe() const;
 
 private:
-    void ReadLoop(int fd, std::string* sink);
     bool WaitUntil(const std::function<bool()>& done, Ms timeout);
-    void Reap(bool block);
-    int CountTraceLocked(const std::string& event) const;
+    void Reap(bool block) const;
+    void Drain() const;
 
     std::string m_label;
     pid_t m_pid = -1;
-    int m_status = -1;
-    long m_peakRssKb = 0;
-    bool m_exited = false;
-    int m_openStreams = 0;
-    std::string m_out, m_err;
-    std::thread m_readers[2];
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
+    int m_outFd = -1, m_errFd = -1;
+    mutable int m_status = -1;
+    mutable long m_peakRssKb = 0;
+    mutable bool m_exited = false;
+    mutable std::string m_out, m_err;
 };
+
+// Until something listens on TCP `port` (read from /proc/net/tcp, so that the
+// listener never sees a stray connection); false at the limit or once `owner` ended.
+bool WaitForListener(int port, Ms timeout, const AppProcess& owner);
+
+// Programs at one table on a fresh port, run headless at pace 0 with traces,
+// ending after the game. All are killed when the table goes away.
+struct Table {
+    AppProcess& Launch(const std::string& label, std::vector<std::string> args);
+    // "--name <name> --deal" and `args`; waits until the dealer listens.
+    AppProcess& Dealer(const std::string& name, std::vector<std::string> args);
+    AppProcess& Joiner(const std::string& name, std::vector<std::string> args);
+    // Ann, Bob, Cid and Dee at seats 1 to 4, each started with AutoPlay; Ann deals.
+    bool SeatFour();
+    AppProcess& operator[](size_t i) { return *apps[i]; }
+
+    int port = FreePort();
+    std::vector<std::unique_ptr<AppProcess>> apps;
+};
+
+// The score sheet, one row per deal (number, contract and both partnerships'
+// figures in seat order, "1 and 3" first, as each program names its own first),
+// then the totals. Fails the test for any other line, a deal out of order, or
+// columns and totals that do not add up. The declarer is left out unless asked for: it is named
+// after whoever sits at its seat when the sheet is printed, and a deal played before the game was
+// kept or saved names no seat.
+std::vector<std::string> SheetRows(const std::string& out, bool names = false);
+// Two deal rows at least, then totals of which one passed 300.
+bool FinishedGame(const std::vector<std::string>& rows);
+// Each program ends by itself with status 0 and the same finished game's sheet.
+void ExpectAgreeingSheets(const std::vector<AppProcess*>& apps, Ms limit, bool names = false);
+// Card events between the first trace event starting with `from` and the next
+// one starting with `to` (or the end).
+int CardsBetween(const AppProcess& app, const std::string& from, const std::string& to);
 
 } // namespace e2e

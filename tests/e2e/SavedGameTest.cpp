@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "tests/e2e/E2eSupport.h"
-#include "tests/e2e/TableSheets.h"
 
 namespace {
 
@@ -18,29 +17,30 @@ const e2e::Ms kGameLimit(180000);
 // Deal 1 and a quarter of deal 2.
 constexpr int kSaveAfterCards = 40;
 
-// A lone program at `seat` with the three computer partners on the other seats.
-std::vector<std::string> LoneTable(const std::string& name, int seat) {
-    std::vector<std::string> args = {"--name", name, "--deal", "--seat", std::to_string(seat)};
+// A lone program at `seat` with the three computer partners on the other seats,
+// loading `file` after --load or, as the desktop entry passes it, alone.
+std::vector<std::string> LoneSeat(int seat, const std::string& file = {}, bool alone = false) {
+    std::vector<std::string> args = {"--seat", std::to_string(seat), "--start", "--autoplay"};
     for (int k = 1; k <= 4; ++k)
         if (k != seat) args.insert(args.end(), {"--partner", std::to_string(k)});
-    args.insert(args.end(),
-                {"--start", "--autoplay", "--pace", "0", "--exit-after-game", "--trace"});
+    if (alone)
+        args.push_back(file);
+    else if (!file.empty())
+        args.insert(args.end(), {"--load", file});
     return args;
+}
+
+std::string TempFile(const std::string& name) {
+    return (std::filesystem::temp_directory_path() /
+            ("vesk-" + std::to_string(getpid()) + "-" + name + ".vsk"))
+        .string();
 }
 
 struct SeatPair {
     int saveSeat;
     int loadSeat;
-    // The file is given alone, as the desktop entry passes it, not after --load.
     bool fileAlone;
 };
-
-void AddLoad(std::vector<std::string>& args, const std::string& file, bool alone) {
-    if (alone)
-        args.push_back(file);
-    else
-        args.insert(args.end(), {"--load", file});
-}
 
 class SavedGame : public ::testing::TestWithParam<SeatPair> {};
 
@@ -48,48 +48,35 @@ class SavedGame : public ::testing::TestWithParam<SeatPair> {};
 
 TEST_P(SavedGame, LoadedGameResumesWhereItWasSavedAndFinishes) {
     const SeatPair seats = GetParam();
-    const std::string file =
-        (std::filesystem::temp_directory_path() /
-         ("vesk-saved-" + std::to_string(getpid()) + "-" + std::to_string(seats.saveSeat) + ".vsk"))
-            .string();
+    const std::string file = TempFile("saved-" + std::to_string(seats.saveSeat));
     std::filesystem::remove(file);
 
-    e2e::AppProcess saver("saver");
-    std::vector<std::string> args = LoneTable("Sal", seats.saveSeat);
+    e2e::Table saving, loading;
+    std::vector<std::string> args = LoneSeat(seats.saveSeat);
     args.insert(args.end(), {"--save-after-cards", std::to_string(kSaveAfterCards), file});
-    const int savePort = e2e::FreePort();
-    ASSERT_GT(savePort, 0);
-    ASSERT_TRUE(saver.Start(VESK_APP_PATH, args, e2e::HeadlessEnv(savePort)));
-    ASSERT_TRUE(saver.WaitForExit(kGameLimit)) << saver.Describe();
-    ASSERT_EQ(saver.ExitCode(), 0) << saver.Describe();
-    ASSERT_EQ(saver.CountTrace("saved"), 1) << saver.Describe();
+    e2e::AppProcess& saver = saving.Dealer("Sal", args);
     // Saving does not disturb the game: it goes on to its end.
-    const std::vector<std::string> savedRows = tablesheets::SheetRows(saver.Out());
-    ASSERT_TRUE(tablesheets::FinishedGame(savedRows)) << saver.Describe();
+    e2e::ExpectAgreeingSheets({&saver}, kGameLimit);
+    ASSERT_EQ(saver.CountTrace("saved"), 1) << saver.Describe();
 
-    e2e::AppProcess loader("loader");
-    args = LoneTable("Lou", seats.loadSeat);
-    AddLoad(args, file, seats.fileAlone);
-    const int loadPort = e2e::FreePort();
-    ASSERT_GT(loadPort, 0);
-    ASSERT_TRUE(loader.Start(VESK_APP_PATH, args, e2e::HeadlessEnv(loadPort)));
-    ASSERT_TRUE(loader.WaitForExit(kGameLimit)) << loader.Describe();
+    e2e::AppProcess& loader =
+        loading.Dealer("Lou", LoneSeat(seats.loadSeat, file, seats.fileAlone));
+    e2e::ExpectAgreeingSheets({&loader}, kGameLimit);
     std::filesystem::remove(file);
-    ASSERT_EQ(loader.ExitCode(), 0) << loader.Describe();
     EXPECT_EQ(loader.CountTrace("loaded"), 1) << loader.Describe();
     EXPECT_EQ(loader.CountTrace("resumed"), 1) << loader.Describe();
     // No new game was dealt: the saved deal 2 goes on with the cards it had left.
     EXPECT_EQ(loader.CountTrace("deal 1"), 0) << loader.Describe();
     EXPECT_EQ(loader.CountTrace("deal 2"), 0) << loader.Describe();
-    EXPECT_EQ(tablesheets::CardsBetween(loader, "resumed", "deal"), 64 - kSaveAfterCards)
+    EXPECT_EQ(e2e::CardsBetween(loader, "resumed", "deal"), 64 - kSaveAfterCards)
         << loader.Describe();
-
-    const std::vector<std::string> loadedRows = tablesheets::SheetRows(loader.Out());
-    ASSERT_TRUE(tablesheets::FinishedGame(loadedRows)) << loader.Describe();
     // Deal 1 was over when the game was saved: the loaded sheet keeps it, with
     // each partnership's figures on the same seats whoever saved and loaded.
-    ASSERT_GE(loadedRows.size(), 2u);
-    EXPECT_EQ(loadedRows.front(), savedRows.front()) << saver.Out() << "\n" << loader.Out();
+    const std::vector<std::string> saved = e2e::SheetRows(saver.Out()),
+                                   loaded = e2e::SheetRows(loader.Out());
+    ASSERT_GE(loaded.size(), 2u);
+    ASSERT_FALSE(saved.empty());
+    EXPECT_EQ(loaded.front(), saved.front()) << saver.Out() << "\n" << loader.Out();
 }
 
 INSTANTIATE_TEST_SUITE_P(Seats, SavedGame,
@@ -117,20 +104,13 @@ TEST(SavedGameRefused, BadFileOnTheCommandLineLeavesANewGame) {
         bool fileAlone;
     } files[] = {{"empty", {}, false}, {"truncated", truncated, true}, {"noise", noise, false}};
     for (const auto& f : files) {
-        const std::string file = (std::filesystem::temp_directory_path() /
-                                  ("vesk-bad-" + std::to_string(getpid()) + "-" + f.name + ".vsk"))
-                                     .string();
-        {
-            std::ofstream out(file, std::ios::binary);
-            out.write(reinterpret_cast<const char*>(f.bytes.data()),
-                      static_cast<std::streamsize>(f.bytes.size()));
-        }
-        std::vector<std::string> args = LoneTable("Bea", 1);
-        AddLoad(args, file, f.fileAlone);
-        const int port = e2e::FreePort();
-        ASSERT_GT(port, 0);
-        e2e::AppProcess app(f.name);
-        ASSERT_TRUE(app.Start(VESK_APP_PATH, args, e2e::HeadlessEnv(port)));
+        SCOPED_TRACE(f.name);
+        const std::string file = TempFile(std::string("bad-") + f.name);
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(f.bytes.data()),
+                   static_cast<std::streamsize>(f.bytes.size()));
+        e2e::Table table;
+        e2e::AppProcess& app = table.Dealer("Bea", LoneSeat(1, file, f.fileAlone));
         EXPECT_TRUE(app.WaitForTrace("card", 4, kGameLimit)) << app.Describe();
         EXPECT_TRUE(app.Running()) << app.Describe();
         app.Kill();

@@ -1,20 +1,30 @@
-// The card renderer's drawing contract: sizes, modes and the rectangle it keeps to.
+// The card renderer and the shapes its cards are built from: every face and
+// back drawn and distinct, the rectangle a drawing keeps to, refused draws, the
+// remove mode's colour, and redrawing a card over itself.
 #include "platform/cards/CardRenderer.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
+#include <set>
+
+#include "platform/cards/SuitShapes.h"
 
 namespace {
 
 const QColor kTable(0, 128, 0);
 constexpr uint32_t kWhiteRef = 0xFFFFFF;
+constexpr int kFace = CCardRenderer::kModeFace, kBack = CCardRenderer::kModeBack;
 
-QImage Table() {
-    QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
-    image.fill(kTable);
-    return image;
+// Paints with `draw` on a fresh 200 x 200 table and returns the table.
+template <typename Draw> QImage Painted(Draw draw) {
+    QImage table(200, 200, QImage::Format_ARGB32_Premultiplied);
+    table.fill(kTable);
+    QPainter painter(&table);
+    draw(painter);
+    painter.end();
+    return table;
 }
 
 // Pixels of `image` that differ from the table colour, and their bounding box.
@@ -22,7 +32,6 @@ struct Changed {
     int count = 0;
     QRect box;
 };
-
 Changed ChangedPixels(const QImage& image) {
     Changed c;
     for (int y = 0; y < image.height(); ++y)
@@ -34,25 +43,50 @@ Changed ChangedPixels(const QImage& image) {
     return c;
 }
 
-// Paints with `draw` on a fresh table and returns the table.
-template <typename Draw> QImage Painted(Draw draw) {
-    QImage table = Table();
-    QPainter painter(&table);
-    draw(painter);
-    painter.end();
-    return table;
+// Opaque pixels other than white, off a 3-pixel border.
+int Inked(const QImage& image) {
+    int n = 0;
+    for (int y = 3; y < image.height() - 3; ++y)
+        for (int x = 3; x < image.width() - 3; ++x)
+            n += qAlpha(image.pixel(x, y)) == 255 && (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+    return n;
 }
 
 } // namespace
+
+TEST(CardRenderer, EveryFaceAndBackIsDrawnAndDistinct) {
+    // Backs keep their look when small.
+    const struct {
+        int first, last, mode;
+        QSize size;
+        int inked; // at least this many pixels inked on every card
+    } sets[] = {{0, 51, kFace, {71, 96}, 71 * 96 / 100},
+                {0, 51, kFace, {36, 48}, 36 * 48 / 100},
+                {54, 65, kBack, {71, 96}, 71 * 96 / 2},
+                {54, 65, kBack, {25, 35}, 0}};
+    CCardRenderer renderer;
+    for (const auto& s : sets) {
+        SCOPED_TRACE(testing::Message()
+                     << s.first << " " << s.size.width() << "x" << s.size.height());
+        std::set<QByteArray> distinct;
+        for (int card = s.first; card <= s.last; ++card) {
+            const QImage p = renderer.Picture(card, s.mode, s.size.width(), s.size.height());
+            ASSERT_EQ(p.size(), s.size) << card;
+            EXPECT_GT(Inked(p), s.inked) << card;
+            distinct.insert(QByteArray(reinterpret_cast<const char*>(p.constBits()),
+                                       static_cast<qsizetype>(p.sizeInBytes())));
+        }
+        EXPECT_EQ(distinct.size(), static_cast<size_t>(s.last - s.first + 1));
+    }
+}
 
 TEST(CardRenderer, DrawCoversExactlyTheStandardRectangle) {
     CCardRenderer renderer;
     int width = 0, height = 0;
     EXPECT_TRUE(renderer.Init(&width, &height));
     EXPECT_EQ(QSize(width, height), QSize(71, 96));
-    const QImage table = Painted([&](QPainter& p) {
-        ASSERT_TRUE(renderer.Draw(p, 20, 30, 0, CCardRenderer::kModeFace, kWhiteRef));
-    });
+    const QImage table =
+        Painted([&](QPainter& p) { ASSERT_TRUE(renderer.Draw(p, 20, 30, 0, kFace, kWhiteRef)); });
     const Changed c = ChangedPixels(table);
     EXPECT_EQ(c.box, QRect(20, 30, 71, 96));
     // The rounded corners leave the table showing; the middle is covered.
@@ -62,42 +96,39 @@ TEST(CardRenderer, DrawCoversExactlyTheStandardRectangle) {
 }
 
 TEST(CardRenderer, DrawExtStaysInsideOddRectangles) {
-    const QRect rects[] = {{5, 7, 1, 1}, {3, 4, 37, 53}, {50, 2, 9, 190}, {1, 60, 197, 13}};
-    for (const QRect& r : rects)
+    for (const QRect& r :
+         {QRect(5, 7, 1, 1), QRect(3, 4, 37, 53), QRect(50, 2, 9, 190), QRect(1, 60, 197, 13)})
         for (int card : {0, 43, 65}) {
+            SCOPED_TRACE(testing::Message() << card << " in " << r.width() << "x" << r.height());
             CCardRenderer renderer;
-            const int mode = card >= 54 ? CCardRenderer::kModeBack : CCardRenderer::kModeFace;
             const Changed c = ChangedPixels(Painted([&](QPainter& p) {
-                ASSERT_TRUE(renderer.DrawExt(p, r.x(), r.y(), r.width(), r.height(), card, mode,
-                                             kWhiteRef));
+                ASSERT_TRUE(renderer.DrawExt(p, r.x(), r.y(), r.width(), r.height(), card,
+                                             card >= 54 ? kBack : kFace, kWhiteRef));
             }));
-            EXPECT_TRUE(r.contains(c.box)) << card << " in " << r.width() << "x" << r.height();
-            EXPECT_GT(c.count, 0) << card << " in " << r.width() << "x" << r.height();
+            EXPECT_TRUE(r.contains(c.box));
+            EXPECT_GT(c.count, 0);
         }
 }
 
 TEST(CardRenderer, RefusedDrawsPaintNothing) {
     CCardRenderer renderer;
     const QImage table = Painted([&](QPainter& p) {
-        EXPECT_FALSE(renderer.DrawExt(p, 10, 10, 0, 40, 5, CCardRenderer::kModeFace, 0));
-        EXPECT_FALSE(renderer.DrawExt(p, 10, 10, 40, -1, 5, CCardRenderer::kModeFace, 0));
+        EXPECT_FALSE(renderer.DrawExt(p, 10, 10, 0, 40, 5, kFace, 0));
+        EXPECT_FALSE(renderer.DrawExt(p, 10, 10, 40, -1, 5, kFace, 0));
         EXPECT_FALSE(renderer.DrawExt(p, 10, 10, -3, 40, 5, CCardRenderer::kModeRemove, 0));
-        const std::pair<int, int> refused[] = {{-1, CCardRenderer::kModeFace},
-                                               {52, CCardRenderer::kModeFace},
-                                               {66, CCardRenderer::kModeBack},
-                                               {12, CCardRenderer::kModeBack},
-                                               {12, 5}};
+        const std::pair<int, int> refused[] = {
+            {-1, kFace}, {52, kFace}, {66, kBack}, {12, kBack}, {12, 5}};
         for (const auto& [card, mode] : refused)
             EXPECT_FALSE(renderer.Draw(p, 0, 0, card, mode, 0)) << card << " mode " << mode;
     });
     EXPECT_EQ(ChangedPixels(table).count, 0);
-    EXPECT_TRUE(renderer.Picture(52, CCardRenderer::kModeFace, 71, 96).isNull());
+    EXPECT_TRUE(renderer.Picture(52, kFace, 71, 96).isNull());
 }
 
 TEST(CardRenderer, RemoveFillsWithTheColour) {
     CCardRenderer renderer;
     const QImage table = Painted([&](QPainter& p) {
-        renderer.Draw(p, 10, 10, 12, CCardRenderer::kModeFace, kWhiteRef);
+        renderer.Draw(p, 10, 10, 12, kFace, kWhiteRef);
         // 0x00BBGGRR: 0x00336699 is red 0x99, green 0x66, blue 0x33.
         EXPECT_TRUE(renderer.Draw(p, 10, 10, 12, CCardRenderer::kModeRemove, 0x00336699));
         EXPECT_TRUE(
@@ -121,7 +152,25 @@ TEST(CardRenderer, DrawingACardAgainChangesNothing) {
                 renderer.DrawExt(p, 5, 5, 83, 117, 47, mode, kWhiteRef);
         });
     };
-    const QImage once = draw({CCardRenderer::kModeFace});
-    EXPECT_EQ(draw({CCardRenderer::kModeFace, CCardRenderer::kModeFace}), once);
-    EXPECT_EQ(draw({CCardRenderer::kModeHighlight, CCardRenderer::kModeFace}), once);
+    const QImage once = draw({kFace});
+    EXPECT_EQ(draw({kFace, kFace}), once);
+    EXPECT_EQ(draw({CCardRenderer::kModeHighlight, kFace}), once);
+}
+
+TEST(SuitShapes, FourDistinctSolidSigns) {
+    std::vector<QImage> drawn;
+    for (int suit = 0; suit < 4; ++suit) {
+        QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        CSuitShapes::Draw(p, suit, QPointF(50, 50), 100, Qt::black);
+        p.end();
+        EXPECT_EQ(qAlpha(image.pixel(50, 50)), 255) << "filled, not outlined: " << suit;
+        for (const QImage& other : drawn)
+            EXPECT_NE(image, other) << suit;
+        drawn.push_back(image);
+    }
+    // The club's leaves and stem overlap; the overlaps must be ink, not holes.
+    for (const QPoint q : {QPoint(38, 52), QPoint(62, 52), QPoint(50, 70)})
+        EXPECT_EQ(qAlpha(drawn[0].pixel(q)), 255) << q.x() << "," << q.y();
 }

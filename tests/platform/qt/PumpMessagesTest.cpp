@@ -1,12 +1,16 @@
-// The timed wait that keeps the windows alive: what is posted before and during
-// it is handled in posting order while it waits, a handler's own nested wait
-// delivers what comes meanwhile, and no wait ends before its time.
+// Messages posted from any thread, handled in order on the GUI thread: by a
+// pump of what is pending, and by the timed wait that keeps the windows alive,
+// where a handler's own nested wait delivers what comes meanwhile and no wait
+// ends before its time.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QThread>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -25,6 +29,57 @@ struct Handled {
 };
 
 } // namespace
+
+TEST(QtMessageSink, PostsFromOtherThreadsArriveInTheirOrderOnTheGuiThread) {
+    struct Received {
+        uint32_t msg;
+        uintptr_t wParam;
+        intptr_t lParam;
+        bool onGuiThread;
+    };
+    std::vector<Received> got;
+    CQtMessageSink sink([&](uint32_t m, uintptr_t w, intptr_t l) {
+        got.push_back({m, w, l, QThread::currentThread() == qApp->thread()});
+    });
+    HWND hWnd = &sink;
+    constexpr size_t kCount = 300;
+    auto post = [hWnd](uint32_t msg) {
+        for (size_t i = 0; i < kCount; ++i)
+            hWnd->PostMessage(msg, i, -static_cast<intptr_t>(i));
+    };
+    std::thread a(post, 1u);
+    a.join();
+    EXPECT_TRUE(got.empty()) << "nothing runs before the GUI thread dispatches";
+    std::thread b(post, 2u), c(post, 3u);
+    PumpMessagesFor(20); // dispatch while they post
+    b.join();
+    c.join();
+    PumpMessages();
+    ASSERT_EQ(got.size(), 3 * kCount);
+    uintptr_t next[4] = {};
+    for (const Received& r : got) {
+        ASSERT_TRUE(r.msg >= 1 && r.msg <= 3);
+        EXPECT_EQ(r.wParam, next[r.msg]);
+        EXPECT_EQ(r.lParam, -static_cast<intptr_t>(r.wParam));
+        EXPECT_TRUE(r.onGuiThread);
+        next[r.msg] = r.wParam + 1;
+    }
+}
+
+TEST(QtMessageSink, PumpDeliversWhatIsPendingAndNothingAfterDestruction) {
+    int handled = 0;
+    CQtMessageSink sink([&](uint32_t m, uintptr_t, intptr_t) { handled += static_cast<int>(m); });
+    sink.PostMessage(1, 0, 0);
+    sink.PostMessage(1, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(handled, 2);
+    auto doomed =
+        std::make_unique<CQtMessageSink>([&](uint32_t, uintptr_t, intptr_t) { ++handled; });
+    doomed->PostMessage(1026, 1, 2);
+    doomed.reset();
+    PumpMessages();
+    EXPECT_EQ(handled, 2) << "messages pending at destruction are dropped";
+}
 
 TEST(PumpMessagesFor, HandlesWhatArrivesInOrderAndNestedWaitsKeepTheirTime) {
     struct Case {

@@ -2,7 +2,6 @@
 // mistyped ones that read like missing ones.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -15,18 +14,15 @@ TEST(SettingsStore, UserFileLivesInTheConfigDirectoryAndRoundTrips) {
     const QString configHome = QString::fromLocal8Bit(getenv("XDG_CONFIG_HOME"));
     ASSERT_FALSE(configHome.isEmpty());
     EXPECT_EQ(store.FileName(), configHome + "/Nuv/Vesk.conf");
-    ASSERT_TRUE(store.WriteString("LastPlayerName", "Ingrid"));
     ASSERT_TRUE(store.WriteDword("ConnType", 1));
     EXPECT_TRUE(QFileInfo::exists(store.FileName()));
     CSettingsStore again;
     std::string name;
     uint32_t type = 7;
-    EXPECT_TRUE(again.ReadString("LastPlayerName", name));
-    EXPECT_EQ(name, "Ingrid");
     EXPECT_TRUE(again.ReadDword("ConnType", type));
     EXPECT_EQ(type, 1u);
     EXPECT_FALSE(again.ReadDword("conntype", type)) << "names are case-sensitive";
-    for (const std::string value : {"dword:1", "a, b; c=d", "@Variant(x)", "  Åsa  "}) {
+    for (const std::string value : {"Ingrid", "dword:1", "a, b; c=d", "@Variant(x)", "  Åsa  "}) {
         ASSERT_TRUE(store.WriteString("LastPlayerName", value));
         EXPECT_TRUE(CSettingsStore().ReadString("LastPlayerName", name));
         EXPECT_EQ(name, value) << "a text that looks like a typed value stays a text";

@@ -11,6 +11,14 @@
 #include "ai/SearchBits.h"
 #include "ai/SearchNode.h"
 
+// The rules below are small and run at every node: always inlined where the
+// compiler allows it.
+#if defined(__GNUC__)
+#define VESK_SEARCH_INLINE [[gnu::always_inline]] inline
+#else
+#define VESK_SEARCH_INLINE inline
+#endif
+
 namespace search_rules {
 
 using namespace search_bits;
@@ -42,24 +50,24 @@ inline uint8_t TrumpOfPlainByte(uint8_t p) {
 }
 
 // Trump-coded set of the cards of the packed card's suit above it in trump order.
-inline uint32_t HigherTrumpSet(uint16_t packed) {
+VESK_SEARCH_INLINE uint32_t HigherTrumpSet(uint16_t packed) {
     return InSuit(Above(TrumpByteOfNatural(static_cast<uint8_t>(packed))), packed >> 8);
 }
 // Trump-coded set of the cards of its suit above it in plain order.
-inline uint32_t HigherPlainSet(uint16_t packed) {
+VESK_SEARCH_INLINE uint32_t HigherPlainSet(uint16_t packed) {
     const uint8_t above = Above(PlainByteOfNatural(static_cast<uint8_t>(packed)));
     return InSuit(TrumpOfPlainByte(above), packed >> 8);
 }
 
-inline uint16_t WinningCard(const SearchNode& s) {
+VESK_SEARCH_INLINE uint16_t WinningCard(const SearchNode& s) {
     return s.trick[s.winnerAfter[s.count - 1] & 3];
 }
-inline uint16_t LeadCard(const SearchNode& s) {
+VESK_SEARCH_INLINE uint16_t LeadCard(const SearchNode& s) {
     return s.trick[s.winnerAfter[0] & 3];
 }
 
 // True when the card `packed` (natural rank, suit) beats `winner` under `trump`.
-inline bool BeatsCard(uint16_t packed, uint16_t winner, int trump) {
+VESK_SEARCH_INLINE bool BeatsCard(uint16_t packed, uint16_t winner, int trump) {
     const int suit = packed >> 8, wsuit = winner >> 8;
     const uint8_t nat = static_cast<uint8_t>(packed), wnat = static_cast<uint8_t>(winner);
     if (trump < 4 && wsuit == trump)
@@ -69,7 +77,7 @@ inline bool BeatsCard(uint16_t packed, uint16_t winner, int trump) {
 }
 
 // The cards of `hand` that place `place` may play to the current trick.
-inline uint32_t LegalCardsFor(const SearchNode& s, uint32_t hand, int place) {
+VESK_SEARCH_INLINE uint32_t LegalCardsFor(const SearchNode& s, uint32_t hand, int place) {
     if (s.count <= 0) return hand;
     const uint16_t lead = LeadCard(s), win = WinningCard(s);
     const int leadSuit = lead >> 8;
@@ -89,7 +97,7 @@ inline uint32_t LegalCardsFor(const SearchNode& s, uint32_t hand, int place) {
 }
 
 // True when no card of x would take the trick from its current winning card.
-inline bool CannotBeat(const SearchNode& s, uint32_t x) {
+VESK_SEARCH_INLINE bool CannotBeat(const SearchNode& s, uint32_t x) {
     const uint16_t win = WinningCard(s);
     const int wsuit = win >> 8;
     if (s.trump < 4 && wsuit == s.trump) return (x & HigherTrumpSet(win)) == 0;
@@ -98,7 +106,7 @@ inline bool CannotBeat(const SearchNode& s, uint32_t x) {
 }
 
 // Per suit the lowest card; a lone plain-suit ace only when nothing else is left.
-inline uint32_t PlayLow(const SearchNode& s, uint32_t x) {
+VESK_SEARCH_INLINE uint32_t PlayLow(const SearchNode& s, uint32_t x) {
     uint32_t result = 0, aces = 0;
     for (int suit = 0; suit < 4; ++suit) {
         const uint8_t b = Byte(x, suit);
@@ -138,7 +146,7 @@ uint32_t FeedPartner(const SearchNode& s, uint32_t candidates);
 uint32_t PruneLead(const SearchNode& s, uint32_t hand);
 
 // The candidates worth searching; `leadSuit` is -1 when leading, n the hand's size.
-inline uint32_t Prune(const SearchNode& s, uint32_t legal, int leadSuit, int n) {
+VESK_SEARCH_INLINE uint32_t Prune(const SearchNode& s, uint32_t legal, int leadSuit, int n) {
     if (n < 3) return legal;
     const int me = s.toPlay & 3;
     if (s.count <= 0 || leadSuit < 0) {
@@ -181,7 +189,8 @@ const RunTables& Runs();
 
 // Reduces equivalent cards (touching, or separated only by cards already gone)
 // to representatives.
-inline uint32_t ReduceRuns(const RunTables& runs, const SearchNode& s, uint32_t candidates) {
+VESK_SEARCH_INLINE uint32_t ReduceRuns(const RunTables& runs, const SearchNode& s,
+                                       uint32_t candidates) {
     const uint32_t goneTrump = ~(s.coded[0] | s.coded[1] | s.coded[2] | s.coded[3]);
     const uint32_t gonePlain = TrumpToPlain(goneTrump);
     const uint32_t plainCandidates = TrumpToPlain(candidates);

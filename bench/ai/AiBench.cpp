@@ -21,6 +21,9 @@
 //       With --play-only no bidding: each deal is played in a contract of its
 //       own (trump deal % 5) and the pairs' card points are compared.
 //       --caution K: the fair estimates' margin in standard deviations (1).
+//       --per-deal FILE: each deal's points of the two pairs, one line per deal
+//       ("fair other"), so that two runs over the same deals can be compared deal
+//       by deal.
 //
 // A signature file holds lines "deals=N seed=S signature=HEX"; the check compares
 // the line that matches the run's deals and seed.
@@ -55,6 +58,7 @@ struct Options {
     bool noWeighting = false;
     bool playOnly = false;
     double caution = 1.0;
+    std::string perDealFile;
     std::string checkFile;
     std::string writeFile;
 };
@@ -238,6 +242,15 @@ int Match(const Options& o) {
     }
     PrintMatch(o, fairPerDeal, otherPerDeal, fairTimes, bidTimes, bidPerDeal, declared, made,
                doubled);
+    if (!o.perDealFile.empty()) {
+        std::ofstream out(o.perDealFile);
+        for (size_t i = 0; i < fairPerDeal.size(); ++i)
+            out << fairPerDeal[i] << ' ' << otherPerDeal[i] << '\n';
+        if (!out) {
+            std::fprintf(stderr, "cannot write %s\n", o.perDealFile.c_str());
+            return 1;
+        }
+    }
     return 0;
 }
 
@@ -306,6 +319,8 @@ bool ParseArgs(int argc, char** argv, Options& o) {
             o.noWeighting = true;
         else if (a == "--caution" && (v = next("--caution")))
             o.caution = std::atof(v);
+        else if (a == "--per-deal" && (v = next("--per-deal")))
+            o.perDealFile = v;
         else if (a == "--play-only")
             o.playOnly = true;
         else if (a == "--check-signature" && (v = next("--check-signature")))
@@ -316,7 +331,8 @@ bool ParseArgs(int argc, char** argv, Options& o) {
             std::fprintf(stderr,
                          "usage: %s [--deals N] [--seed S] [--check-signature FILE] "
                          "[--write-signature FILE] | --simulate N [--seed S] | --match N "
-                         "[--seed S] [--one-sample] [--no-weighting] [--play-only] [--caution K]\n",
+                         "[--seed S] [--one-sample] [--no-weighting] [--play-only] [--caution K] "
+                         "[--per-deal FILE]\n",
                          argv[0]);
             return false;
         }

@@ -17,7 +17,7 @@ def read(path):
     with open(path) as f:
         for line in f:
             parts = line.split()
-            if len(parts) == 2:
+            if len(parts) >= 2:
                 rows.append((float(parts[0]), float(parts[1])))
     return rows
 

@@ -72,14 +72,6 @@ int CCardSearch::InitSearch(SearchState& s, const uint32_t hands[4], const Trick
     return trick.trump == 4 ? 13 : 45;
 }
 
-bool CCardSearch::GoesOn() const {
-    if (m_pCancel && m_pCancel->load(std::memory_order_relaxed)) return false;
-    if (m_bAlways) return true;
-    bool a = m_pGoA && m_pGoA->load(std::memory_order_relaxed) != 0;
-    bool b = m_pGoB && m_pGoB->load(std::memory_order_relaxed) != 0;
-    return a || b;
-}
-
 void CCardSearch::MaybePump() {
     uint32_t now = GetTickCount();
     if (now - m_nLastPump >= m_nPumpInterval) {
@@ -135,7 +127,7 @@ int CCardSearch::Search(SearchNode& s, SearchState* result, int limit, int alpha
         rest &= ~c;
         const uint32_t nat = TrumpToNat(c);
         const uint16_t packed = PackNatural(nat);
-        const int points = PackedPoints(packed, s.trump);
+        const int points = s.cardPoints[std::countr_zero(nat)];
         s.Play(me, c, nat, packed, points,
                before > 0 && search_rules::BeatsCard(packed, winning, s.trump));
 

@@ -88,7 +88,13 @@ public:
     void ResetNodes() { m_nNodes = 0; }
 
 private:
-    bool GoesOn() const;
+    bool GoesOn() const {
+        if (m_pCancel && m_pCancel->load(std::memory_order_relaxed)) return false;
+        if (m_bAlways) return true;
+        const bool a = m_pGoA && m_pGoA->load(std::memory_order_relaxed) != 0;
+        const bool b = m_pGoB && m_pGoB->load(std::memory_order_relaxed) != 0;
+        return a || b;
+    }
     void MaybePump();
     int Search(SearchNode& s, SearchState* result, int limit, int alpha, int beta);
     int ScoreTrick(SearchNode& s, SearchState* result, int limit, int alpha, int beta);

@@ -21,6 +21,7 @@ struct SearchNode {
     int32_t toPlay;         // place whose turn it is; -1 when the deal is over
     int32_t early;          // 1 early in the deal: enables the extra lead pruning
     uint32_t chosenCard;    // carried unchanged into the records written from here
+    int8_t cardPoints[32];  // points of each card under this trump, by natural bit index
 
     static SearchNode Of(const SearchState& s) {
         SearchNode n;
@@ -36,6 +37,9 @@ struct SearchNode {
         n.toPlay = s.toPlay;
         n.early = s.early;
         n.chosenCard = s.chosenCard;
+        for (int bit = 0; bit < 32; ++bit)
+            n.cardPoints[bit] = static_cast<int8_t>(
+                search_bits::PackedPoints(search_bits::PackNatural(1u << bit), s.trump));
         return n;
     }
 

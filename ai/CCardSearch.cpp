@@ -2,6 +2,8 @@
 
 #include "ai/CardPruning.h"
 #include "ai/SearchBits.h"
+#include "ai/SearchNode.h"
+#include "ai/SearchRules.h"
 #include "platform/Tick.h"
 
 using namespace search_bits;
@@ -24,7 +26,7 @@ void ClearTrick(SearchState& s) {
 
 } // namespace
 
-CCardSearch::CCardSearch() : m_bAlways(true) {}
+CCardSearch::CCardSearch() : m_bAlways(true), m_runs(&search_rules::Runs()) {}
 
 int CCardSearch::InitSearch(SearchState& s, const uint32_t hands[4], bool forBidding) {
     m_nDepth = 0;
@@ -70,14 +72,6 @@ int CCardSearch::InitSearch(SearchState& s, const uint32_t hands[4], const Trick
     return trick.trump == 4 ? 13 : 45;
 }
 
-bool CCardSearch::GoesOn() const {
-    if (m_pCancel && m_pCancel->load(std::memory_order_relaxed)) return false;
-    if (m_bAlways) return true;
-    bool a = m_pGoA && m_pGoA->load(std::memory_order_relaxed) != 0;
-    bool b = m_pGoB && m_pGoB->load(std::memory_order_relaxed) != 0;
-    return a || b;
-}
-
 void CCardSearch::MaybePump() {
     uint32_t now = GetTickCount();
     if (now - m_nLastPump >= m_nPumpInterval) {
@@ -87,30 +81,33 @@ void CCardSearch::MaybePump() {
 }
 
 int CCardSearch::SearchTrick(SearchState& s, SearchState* result, int limit) {
-    return Search(s, result, limit, -kInfinity, kInfinity);
+    SearchNode node = SearchNode::Of(s);
+    return Search(node, result, limit, -kInfinity, kInfinity);
 }
 
 // alpha: a value the perspective side is sure of above; beta: the other side's.
 // A line strictly below alpha or strictly above beta cannot matter any more.
-int CCardSearch::Search(SearchState& s, SearchState* result, int limit, int alpha, int beta) {
+// The node's cards are played and taken back in place: on return it is as given.
+int CCardSearch::Search(SearchNode& s, SearchState* result, int limit, int alpha, int beta) {
     ++m_nNodes;
     if (m_pump && (m_nNodes & 63) == 0) MaybePump();
 
     const int me = s.toPlay & 3;
-    const uint32_t hand = NatToTrump(s.hands[me]);
+    const uint32_t hand = s.coded[me];
     const int n = Count32(hand);
     if (n == 0) return 0; // nothing to play: the position is over
 
     uint32_t candidates = hand;
     if (n > 1) {
         if (s.count > 0) {
-            int leadSuit = s.trick[s.winnerAfter[0] & 3] >> 8;
-            candidates = Prune(s, LegalCards(s, hand), leadSuit, n);
+            const int leadSuit = s.trick[s.winnerAfter[0] & 3] >> 8;
+            candidates =
+                search_rules::Prune(s, search_rules::LegalCardsFor(s, hand, me), leadSuit, n);
         } else {
-            candidates = Prune(s, hand, -1, n);
+            candidates = search_rules::Prune(s, hand, -1, n);
         }
     }
-    const uint32_t reduced = ReduceRuns(s, candidates);
+    const uint32_t reduced = search_rules::ReduceRuns(*m_runs, s, candidates);
 
     if (m_nDepth == 0 && Count32(reduced) <= 1 && n > 1 && m_bShortcut) {
         if (result) result->chosenCard = reduced;
@@ -119,6 +116,8 @@ int CCardSearch::Search(SearchState& s, SearchState* result, int limit, int alph
 
     ++m_nDepth;
     const bool mine = SameSide(me, m_nPerspective);
+    const int before = s.count;
+    const uint16_t winning = before > 0 ? s.trick[s.winnerAfter[before - 1] & 3] : 0;
     int best = 0, bestPoints = 0;
     bool have = false;
     SearchState saved;
@@ -128,45 +127,29 @@ int CCardSearch::Search(SearchState& s, SearchState* result, int limit, int alph
         rest &= ~c;
         const uint32_t nat = TrumpToNat(c);
         const uint16_t packed = PackNatural(nat);
-        const int before = s.count;
+        const int points = s.cardPoints[std::countr_zero(nat)];
+        s.Play(me, c, nat, packed, points,
+               before > 0 && search_rules::BeatsCard(packed, winning, s.trump));
 
-        s.count = before + 1;
-        s.trick[me] = packed;
-        s.hands[me] &= ~nat;
-        int winner = me;
-        if (before > 0) {
-            int w = s.winnerAfter[before - 1];
-            if (!BeatsCard(packed, s.trick[w & 3], s.trump)) winner = w;
+        int a = alpha, b = beta;
+        if (have && m_bCutoffs) {
+            if (mine)
+                a = best > a ? best : a;
+            else
+                b = best < b ? best : b;
         }
-        s.winnerAfter[before] = winner;
-
         int v;
-        if (s.count < 4) {
+        if (before < 3) {
             s.toPlay = (me + 1) & 3;
-            int a = alpha, b = beta;
-            if (have && m_bCutoffs) {
-                if (mine)
-                    a = best > a ? best : a;
-                else
-                    b = best < b ? best : b;
-            }
             v = Search(s, result, limit, a, b);
-            s.toPlay = me;
         } else {
-            int a = alpha, b = beta;
-            if (have && m_bCutoffs) {
-                if (mine)
-                    a = best > a ? best : a;
-                else
-                    b = best < b ? best : b;
-            }
             v = ScoreTrick(s, result, limit, a, b);
         }
+        s.TakeBack(me, c, nat);
 
-        const int points = PackedPoints(packed, s.trump);
         bool keep = !have || (mine ? v > best : v < best);
         if (!keep && have && v == best && result) {
-            bool winnerMine = SameSide(result->lastWinner, me);
+            const bool winnerMine = SameSide(result->lastWinner, me);
             keep = points < bestPoints ? !winnerMine : winnerMine;
         }
         if (keep) {
@@ -178,12 +161,6 @@ int CCardSearch::Search(SearchState& s, SearchState* result, int limit, int alph
                 saved.chosenCard = c;
             }
         }
-
-        s.count = before;
-        s.winnerAfter[before] = -1;
-        s.hands[me] |= nat;
-        s.trick[me] = 0;
-        s.toPlay = me;
         if (m_bCutoffs && (mine ? best > beta : best < alpha)) break;
     }
     if (result && have) *result = saved;
@@ -191,26 +168,17 @@ int CCardSearch::Search(SearchState& s, SearchState* result, int limit, int alph
     return best;
 }
 
-int CCardSearch::ScoreTrick(SearchState& s, SearchState* result, int limit, int alpha, int beta) {
-    s.trickPoints = 0;
+int CCardSearch::ScoreTrick(SearchNode& s, SearchState* result, int limit, int alpha, int beta) {
     const int w = s.winnerAfter[3];
-    s.lastWinner = w;
     const bool ours = SameSide(w, m_nPerspective);
-    int total = 0;
-    for (int i = 0; i < 4; ++i) {
-        int points = PackedPoints(s.trick[i], s.trump);
-        if (ours) {
-            s.trickPoints += points;
-            total += points;
-        } else {
-            total -= points;
-        }
-    }
+    const int cardPoints = s.points[0] + s.points[1] + s.points[2] + s.points[3];
+    int trickPoints = ours ? cardPoints : 0;
+    int total = ours ? cardPoints : -cardPoints;
     const bool last = s.hands[w & 3] == 0;
     if (ours) {
         if (last) {
             total += 10;
-            s.trickPoints += 10;
+            trickPoints += 10;
         }
         total += 50;
     } else {
@@ -218,26 +186,55 @@ int CCardSearch::ScoreTrick(SearchState& s, SearchState* result, int limit, int 
         if (last) total -= 10;
     }
 
-    const bool further = !last && (m_nDepth < limit || Count32(s.hands[0]) <= 1);
-    if (result || further) {
-        SearchState after = s;
-        ClearTrick(after);
-        after.toPlay = last ? -1 : w;
-        if (result) *result = after;
-        if (further && GoesOn()) {
-            const int a = alpha <= -kInfinity ? alpha : alpha - total;
-            const int b = beta >= kInfinity ? beta : beta - total;
-            total += SearchAfterTrick(after, limit, a, b);
+    if (result) {
+        // The position after the trick, as the caller reads it.
+        result->chosenCard = s.chosenCard;
+        result->trickPoints = trickPoints;
+        result->lastWinner = w;
+        result->early = s.early;
+        for (int i = 0; i < 4; ++i) {
+            result->hands[i] = s.hands[i];
+            result->trick[i] = 0;
+            result->winnerAfter[i] = -1;
         }
+        result->trump = s.trump;
+        result->toPlay = last ? -1 : w;
+        result->count = 0;
+    }
+    const bool further = !last && (m_nDepth < limit || Count32(s.hands[0]) <= 1);
+    if (further && GoesOn()) {
+        // The next trick searched from this node: the finished trick put aside
+        // and brought back after.
+        const uint64_t trick = s.trick[0] | uint64_t{s.trick[1]} << 16 |
+                               uint64_t{s.trick[2]} << 32 | uint64_t{s.trick[3]} << 48;
+        const int32_t points[4] = {s.points[0], s.points[1], s.points[2], s.points[3]};
+        const int32_t winners[4] = {s.winnerAfter[0], s.winnerAfter[1], s.winnerAfter[2], w};
+        const int toPlay = s.toPlay;
+        for (int i = 0; i < 4; ++i) {
+            s.trick[i] = 0;
+            s.points[i] = 0;
+            s.winnerAfter[i] = -1;
+        }
+        s.count = 0;
+        s.toPlay = w;
+        const int a = alpha <= -kInfinity ? alpha : alpha - total;
+        const int b = beta >= kInfinity ? beta : beta - total;
+        total += SearchAfterTrick(s, limit, a, b);
+        for (int i = 0; i < 4; ++i) {
+            s.trick[i] = static_cast<uint16_t>(trick >> (16 * i));
+            s.points[i] = points[i];
+            s.winnerAfter[i] = winners[i];
+        }
+        s.count = 4;
+        s.toPlay = toPlay;
     }
     return total;
 }
-
 // The search of the next trick, through the transposition table. The window is
 // inclusive: a value inside [alpha, beta] is exact, one above beta a lower bound
 // and one below alpha an upper bound, so a stored bound answers only when it
 // lies strictly outside the window on its own side.
-int CCardSearch::SearchAfterTrick(SearchState& after, int limit, int alpha, int beta) {
+int CCardSearch::SearchAfterTrick(SearchNode& after, int limit, int alpha, int beta) {
     if (!m_bTable) return Search(after, nullptr, limit, alpha, beta);
     if (!m_table) {
         m_table = std::make_unique<TableEntry[]>(size_t{1} << kTableBits);
@@ -274,21 +271,16 @@ int CCardSearch::SearchAfterTrick(SearchState& after, int limit, int alpha, int 
     return v;
 }
 
-int CCardSearch::ValueOfCard(SearchState& s, uint32_t card, int limit) {
+int CCardSearch::ValueOfCard(SearchState& state, uint32_t card, int limit) {
+    SearchNode s = SearchNode::Of(state);
     const int me = s.toPlay & 3;
     const uint32_t nat = TrumpToNat(card);
     const uint16_t packed = PackNatural(nat);
     const int before = s.count;
     m_nDepth = 1;
-    s.count = before + 1;
-    s.trick[me] = packed;
-    s.hands[me] &= ~nat;
-    int winner = me;
-    if (before > 0) {
-        const int w = s.winnerAfter[before - 1];
-        if (!BeatsCard(packed, s.trick[w & 3], s.trump)) winner = w;
-    }
-    s.winnerAfter[before] = winner;
+    const bool beats = before > 0 && search_rules::BeatsCard(
+                                         packed, s.trick[s.winnerAfter[before - 1] & 3], s.trump);
+    s.Play(me, card, nat, packed, PackedPoints(packed, s.trump), beats);
     int v;
     if (s.count < 4) {
         s.toPlay = (me + 1) & 3;
@@ -296,11 +288,6 @@ int CCardSearch::ValueOfCard(SearchState& s, uint32_t card, int limit) {
     } else {
         v = ScoreTrick(s, nullptr, limit, -kInfinity, kInfinity);
     }
-    s.count = before;
-    s.winnerAfter[before] = -1;
-    s.hands[me] |= nat;
-    s.trick[me] = 0;
-    s.toPlay = me;
     m_nDepth = 0;
     return v;
 }

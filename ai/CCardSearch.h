@@ -11,6 +11,11 @@
 
 #include "ai/SearchState.h"
 
+struct SearchNode;
+namespace search_rules {
+struct RunTables;
+}
+
 // Called now and then while a search runs on the user-interface thread, so that
 // the window stays responsive. Installed by the program; none in tests.
 using SearchPumpHook = void (*)(void* context);
@@ -83,11 +88,17 @@ public:
     void ResetNodes() { m_nNodes = 0; }
 
 private:
-    bool GoesOn() const;
+    bool GoesOn() const {
+        if (m_pCancel && m_pCancel->load(std::memory_order_relaxed)) return false;
+        if (m_bAlways) return true;
+        const bool a = m_pGoA && m_pGoA->load(std::memory_order_relaxed) != 0;
+        const bool b = m_pGoB && m_pGoB->load(std::memory_order_relaxed) != 0;
+        return a || b;
+    }
     void MaybePump();
-    int Search(SearchState& s, SearchState* result, int limit, int alpha, int beta);
-    int ScoreTrick(SearchState& s, SearchState* result, int limit, int alpha, int beta);
-    int SearchAfterTrick(SearchState& after, int limit, int alpha, int beta);
+    int Search(SearchNode& s, SearchState* result, int limit, int alpha, int beta);
+    int ScoreTrick(SearchNode& s, SearchState* result, int limit, int alpha, int beta);
+    int SearchAfterTrick(SearchNode& after, int limit, int alpha, int beta);
 
     struct TableEntry {
         uint32_t hands[4];
@@ -105,6 +116,7 @@ private:
     bool m_bTable = true;
     uint32_t m_nGeneration = 1;
     std::unique_ptr<TableEntry[]> m_table;
+    const search_rules::RunTables* m_runs;
     const std::atomic<int>* m_pGoA = nullptr;
     const std::atomic<int>* m_pGoB = nullptr;
     const std::atomic<bool>* m_pCancel = nullptr;

@@ -15,6 +15,7 @@ namespace {
 
 std::atomic<bool> s_weighting{true};
 std::atomic<double> s_caution{1.0};
+std::atomic<double> s_opponentCaution{1.0};
 
 int Next(int p) {
     return (p + 1) & 3;
@@ -53,6 +54,11 @@ int PlayOut(CCardSearch& search, const uint32_t hands[4], int dealer, int t,
 
 void CFairBidEstimate::SetCaution(double standardDeviations) {
     s_caution.store(standardDeviations, std::memory_order_relaxed);
+    s_opponentCaution.store(standardDeviations, std::memory_order_relaxed);
+}
+
+void CFairBidEstimate::SetOpponentCaution(double standardDeviations) {
+    s_opponentCaution.store(standardDeviations, std::memory_order_relaxed);
 }
 
 void CFairBidEstimate::SetWeighting(bool on) {
@@ -167,6 +173,7 @@ void CFairBidEstimate::Estimate(const std::vector<BidCall>& calls, int own[5],
     // it, by the spread over the samples: a contract is bid, and a double made,
     // only when the deals that may lie behind the own hand mostly support it.
     const double k = s_caution.load(std::memory_order_relaxed);
+    const double kp = s_opponentCaution.load(std::memory_order_relaxed);
     for (int t = 0; t <= 4; ++t) {
         if (weights <= 0) {
             own[t] = opponent[t] = 0;
@@ -176,6 +183,6 @@ void CFairBidEstimate::Estimate(const std::vector<BidCall>& calls, int own[5],
         const double so = std::sqrt(std::max(0.0, sqOwn[t] / weights - mo * mo));
         const double sp = std::sqrt(std::max(0.0, sqOpp[t] / weights - mp * mp));
         own[t] = static_cast<int>(std::lround(mo - k * so));
-        opponent[t] = static_cast<int>(std::lround(mp + k * sp));
+        opponent[t] = static_cast<int>(std::lround(mp + kp * sp));
     }
 }

@@ -40,6 +40,8 @@ public:
     // How many standard deviations (over the samples) the own estimate is taken
     // below its mean and the opponents' above theirs; 1 unless set.
     static void SetCaution(double standardDeviations);
+    // The opponents' margin alone (after SetCaution, which sets both).
+    static void SetOpponentCaution(double standardDeviations);
     // Weighting by the calls can be switched off (to measure what it buys).
     static void SetWeighting(bool on);
 

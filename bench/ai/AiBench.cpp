@@ -20,7 +20,12 @@
 //       time per decision. The ratio's standard error is printed above it.
 //       With --play-only no bidding: each deal is played in a contract of its
 //       own (trump deal % 5) and the pairs' card points are compared.
-//       --caution K: the fair estimates' margin in standard deviations (1).
+//       --caution K: the fair estimates' margin in standard deviations (1);
+//       --opponent-caution K the margin of the opponents' estimate alone.
+//       --per-deal FILE: each deal's points of the two pairs, one line per deal
+//       ("fair other", then per seating the declaring pair F, O or - and
+//       value/trump/doubling/fair card points:fair score:other score), so that
+//       two runs over the same deals can be compared deal by deal.
 //
 // A signature file holds lines "deals=N seed=S signature=HEX"; the check compares
 // the line that matches the run's deals and seed.
@@ -55,6 +60,8 @@ struct Options {
     bool noWeighting = false;
     bool playOnly = false;
     double caution = 1.0;
+    double opponentCaution = -1; // as caution unless given
+    std::string perDealFile;
     std::string checkFile;
     std::string writeFile;
 };
@@ -174,21 +181,26 @@ void ScoreOf(const uint32_t hands[4], const PlayedDeal& deal, int score[2]) {
 void PrintMatch(const Options& o, const std::vector<double>& fairPerDeal,
                 const std::vector<double>& otherPerDeal, const std::vector<double>& fairTimes,
                 const std::vector<double>& bidTimes, const std::vector<double>& bidPerDeal,
-                const int declared[2], const int made[2], const int doubled[2]);
+                const int declared[2], const int made[2], const int doubled[2],
+                const int doubledMade[2]);
 
 int Match(const Options& o) {
     CFairBidEstimate::SetWeighting(!o.noWeighting);
     CFairBidEstimate::SetCaution(o.caution);
+    if (o.opponentCaution >= 0) CFairBidEstimate::SetOpponentCaution(o.opponentCaution);
     std::mt19937_64 rng(o.seed);
     const int opponentSamples = o.oneSample ? 1 : 0;
     std::vector<double> fairTimes, bidTimes, bidPerDeal;
     std::vector<double> fairPerDeal, otherPerDeal;
+    std::vector<std::string> details; // per deal and seating: who declared what, and how it went
     int declared[2] = {0, 0}, made[2] = {0, 0}, doubled[2] = {0, 0}; // fair pair, other pair
+    int doubledMade[2] = {0, 0};
     const auto start = std::chrono::steady_clock::now();
     for (int d = 0; d < o.match; ++d) {
         uint32_t hands[4];
         CDealSimulator::DealHands(rng, hands);
         double fairSum = 0, otherSum = 0, bidUs = 0;
+        std::string detail;
         for (int swap = 0; swap < 2; ++swap) {
             // swap 0: the fair pair at places 0 and 2; swap 1: at places 1 and 3.
             SeatPlayers players;
@@ -217,19 +229,27 @@ int Match(const Options& o) {
                 ++declared[side];
                 made[side] += deal.made ? 1 : 0;
                 doubled[side] += deal.doubleLevel > 0 ? 1 : 0;
+                doubledMade[side] += deal.doubleLevel > 0 && deal.made ? 1 : 0;
             }
             int score[2];
             ScoreOf(hands, deal, score);
+            char part[96];
+            std::snprintf(part, sizeof part, " %s%d/%d/%d/%d:%d:%d",
+                          deal.declarer < 0 ? "-" : ((deal.declarer & 1) == swap ? "F" : "O"),
+                          deal.value, deal.trump, deal.doubleLevel, deal.cardPoints[swap],
+                          score[swap], score[1 - swap]);
+            detail += part;
             fairSum += score[swap];
             otherSum += score[1 - swap];
         }
+        details.push_back(detail);
         fairPerDeal.push_back(fairSum / 2);
         otherPerDeal.push_back(otherSum / 2);
         bidPerDeal.push_back(bidUs / 2);
         if ((d + 1) % 50 == 0 && d + 1 < o.match) {
             // A long match can be stopped: the figures so far, in the same form.
             PrintMatch(o, fairPerDeal, otherPerDeal, fairTimes, bidTimes, bidPerDeal, declared,
-                       made, doubled);
+                       made, doubled, doubledMade);
             std::printf(
                 "(%.0f s)\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
@@ -237,14 +257,24 @@ int Match(const Options& o) {
         }
     }
     PrintMatch(o, fairPerDeal, otherPerDeal, fairTimes, bidTimes, bidPerDeal, declared, made,
-               doubled);
+               doubled, doubledMade);
+    if (!o.perDealFile.empty()) {
+        std::ofstream out(o.perDealFile);
+        for (size_t i = 0; i < fairPerDeal.size(); ++i)
+            out << fairPerDeal[i] << ' ' << otherPerDeal[i] << details[i] << '\n';
+        if (!out) {
+            std::fprintf(stderr, "cannot write %s\n", o.perDealFile.c_str());
+            return 1;
+        }
+    }
     return 0;
 }
 
 void PrintMatch(const Options& o, const std::vector<double>& fairPerDeal,
                 const std::vector<double>& otherPerDeal, const std::vector<double>& fairTimes,
                 const std::vector<double>& bidTimes, const std::vector<double>& bidPerDeal,
-                const int declared[2], const int made[2], const int doubled[2]) {
+                const int declared[2], const int made[2], const int doubled[2],
+                const int doubledMade[2]) {
     const double n = static_cast<double>(fairPerDeal.size());
     double f = 0, c = 0;
     for (size_t i = 0; i < fairPerDeal.size(); ++i) {
@@ -272,9 +302,10 @@ void PrintMatch(const Options& o, const std::vector<double>& fairPerDeal,
     std::printf("fair bid evaluations: %zu, p50 %.3f ms, max %.3f ms; per deal and fair pair: "
                 "p50 %.3f ms, max %.3f ms\n",
                 bidTimes.size(), b.median / 1000, b.max / 1000, bd.median / 1000, bd.max / 1000);
-    std::printf("contracts: fair pair %d (made %d, doubled %d), other pair %d (made %d, "
-                "doubled %d)\n",
-                declared[0], made[0], doubled[0], declared[1], made[1], doubled[1]);
+    std::printf("contracts: fair pair %d (made %d, doubled %d, made doubled %d), other pair %d "
+                "(made %d, doubled %d, made doubled %d)\n",
+                declared[0], made[0], doubled[0], doubledMade[0], declared[1], made[1], doubled[1],
+                doubledMade[1]);
     std::printf("ratio standard error: %.4f\n", se);
     std::printf("match: deals=%d fair=%.3f %s=%.3f ratio=%.4f fair_ms_p50=%.3f fair_ms_max=%.3f\n",
                 static_cast<int>(n), f, o.oneSample ? "one_sample" : "classic", c, ratio,
@@ -306,6 +337,10 @@ bool ParseArgs(int argc, char** argv, Options& o) {
             o.noWeighting = true;
         else if (a == "--caution" && (v = next("--caution")))
             o.caution = std::atof(v);
+        else if (a == "--opponent-caution" && (v = next("--opponent-caution")))
+            o.opponentCaution = std::atof(v);
+        else if (a == "--per-deal" && (v = next("--per-deal")))
+            o.perDealFile = v;
         else if (a == "--play-only")
             o.playOnly = true;
         else if (a == "--check-signature" && (v = next("--check-signature")))
@@ -316,7 +351,9 @@ bool ParseArgs(int argc, char** argv, Options& o) {
             std::fprintf(stderr,
                          "usage: %s [--deals N] [--seed S] [--check-signature FILE] "
                          "[--write-signature FILE] | --simulate N [--seed S] | --match N "
-                         "[--seed S] [--one-sample] [--no-weighting] [--play-only] [--caution K]\n",
+                         "[--seed S] [--one-sample] [--no-weighting] [--play-only] "
+                         "[--caution K] "
+                         "[--opponent-caution K] [--per-deal FILE]\n",
                          argv[0]);
             return false;
         }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "net/DealerUsers.h"
+#include "net/UsersList.h"
 
 namespace {
 std::string NameAt(const CDealerUsers& u, int i) {
@@ -45,7 +46,7 @@ TEST(DealerUsers, IdsAndSuffixesAfterLeaving) {
     EXPECT_EQ(u.Admit("late"), -1) << "a full list refuses";
 }
 
-TEST(DealerUsers, DetachTakesTheComputerPartnersAlong) {
+TEST(DealerUsers, ComputerPartnersInsideTheListLeaveWithTheirOwner) {
     CDealerUsers u;
     u.Admit("Ann");
     u.Admit("Bob");
@@ -57,4 +58,7 @@ TEST(DealerUsers, DetachTakesTheComputerPartnersAlong) {
     EXPECT_EQ(u.List()[1].state, 0);
     EXPECT_FALSE(u.IsTaken(101));
     EXPECT_TRUE(u.IsTaken(102)) << "Ann's partner stays";
+    // A partner number that lands before the list (100 + k below 0) is refused.
+    USERINFO list[kMaxUsers] = {};
+    EXPECT_EQ(AddAutoPlayer(list, static_cast<char>(-kAutoPlayerBase - 1), 0), 0);
 }

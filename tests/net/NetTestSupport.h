@@ -14,7 +14,6 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <optional>
-#include <poll.h>
 #include <string>
 #include <sys/socket.h>
 #include <thread>
@@ -251,11 +250,6 @@ public:
         }
         ADD_FAILURE() << "no frame of command " << command;
         return Got{};
-    }
-    // True when nothing arrives within ms (the connection staying open).
-    bool Quiet(int ms) {
-        pollfd p{fd, POLLIN, 0};
-        return poll(&p, 1, ms) == 0;
     }
     // True when the peer closes the connection within kWaitMs.
     bool WaitClosed() {

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <mutex>
-#include <utility>
-#include <vector>
 
 #include "net/ClientLink.h"
 #include "net/Conn.h"
@@ -15,14 +12,11 @@
 using namespace nettest;
 
 namespace {
-std::string Name(int i) {
-    return std::string(g_UsersList[i].name, strnlen(g_UsersList[i].name, 20));
-}
-
-// Every test leaves the library as it found it.
-class ClientTest : public ::testing::Test {
+// Every test leaves the library as it found it. A dealer runs for each test.
+class ClientTest : public DealerTest {
 protected:
     void SetUp() override {
+        DealerTest::SetUp();
         isBusy = 0;
         std::memset(g_UsersList, 0, sizeof g_UsersList);
     }
@@ -32,25 +26,24 @@ protected:
         CConn::SetPort(0);
         isBusy = 0;
     }
-    // Joins the dealer on `port` at 127.0.0.1 as `name`.
-    int Join(uint16_t port, const std::string& name, HWND window, int connType = 0,
-             const char* host = "127.0.0.1") {
+    // Starts this program on `port` as `name`, joining the dealer at 127.0.0.1.
+    int Enter(uint16_t port, const std::string& name, HWND window, int connType = 0) {
         CConn::SetPort(port);
         ConnChoices c;
         c.name = name;
         c.connType = connType;
-        c.dealerHost = host;
+        c.dealerHost = "127.0.0.1";
         conn.SetChoices(c);
         return conn.Init(window);
     }
     // A raw client "Ann" (id 0) at the dealer, and this program joined as "Bob" (id 1).
-    void AnnAndBob(TestDealer& d, RawClient& ann, QueueSink& window) {
-        ASSERT_TRUE(d.Start());
-        ASSERT_TRUE(ann.Connect(d.Port()));
+    void AnnAndBob(HWND window) {
+        ASSERT_TRUE(ann.Connect(dealer.Port()));
         ASSERT_EQ(ann.Login("Ann"), 0);
-        ASSERT_EQ(Join(d.Port(), "Bob", &window), 1);
+        ASSERT_EQ(Enter(dealer.Port(), "Bob", window), 1);
         ASSERT_EQ(conn.m_nUserId, 1);
     }
+    RawClient ann;
     // The program's window outlives Done, as in the program.
     QueueSink sink;
     QueueSink heldSink{false};
@@ -59,7 +52,7 @@ protected:
 } // namespace
 
 TEST_F(ClientTest, DealerInitConnectsToItselfAndAnnouncesItself) {
-    ASSERT_EQ(Join(FreePortPair(), "", &sink, 1), 1); // empty name: plays as Player
+    ASSERT_EQ(Enter(FreePortPair(), "", &sink, 1), 1); // empty name: plays as Player
     EXPECT_EQ(conn.m_nUserId, 0);
     EXPECT_STREQ(conn.m_szName, "Player");
     EXPECT_NE(conn.IcantExit(), 0);
@@ -72,95 +65,66 @@ TEST_F(ClientTest, DealerInitConnectsToItselfAndAnnouncesItself) {
     RawClient other;
     ASSERT_TRUE(other.Connect(CNetLibrary::Instance().TcpPort()));
     ASSERT_EQ(other.Login("Player"), 1);
-    ASSERT_TRUE(other.Send(MakeFrame(1, 0xFFFF, NET_ATTACH, 0, "Player_1")));
-    auto attach = sink.WaitForCommand(NET_ATTACH);
-    ASSERT_TRUE(attach);
-    EXPECT_EQ(attach->user, 1);
-    EXPECT_EQ(Name(1), "Player_1");
+    ASSERT_TRUE(other.Send(MakeFrame(1, kEverybody, NET_ATTACH, 0, "Player_1")));
+    EXPECT_EQ(sink.Expect(NET_ATTACH).user, 1);
+    EXPECT_STREQ(g_UsersList[1].name, "Player_1");
     conn.Done();
-    auto detach = other.ReadCommand(NET_DETACH);
-    ASSERT_TRUE(detach) << "our leave notice went out before the dealer closed";
-    EXPECT_EQ(TextOf(*detach), "Player");
+    EXPECT_EQ(other.Expect(NET_DETACH).text, "Player") << "our leave went out before the close";
     EXPECT_TRUE(other.WaitClosed());
-    EXPECT_EQ(Name(0), "");
+    EXPECT_STREQ(g_UsersList[0].name, "");
 }
 
-TEST_F(ClientTest, SendingCountsAndEchoes) {
-    TestDealer d;
-    RawClient a;
-    AnnAndBob(d, a, sink);
+TEST_F(ClientTest, SendingCountsAndEchoesAndSynchroCountsThePeers) {
+    AnnAndBob(&sink);
     conn.BroadcastCmd(-1, 9, "card", -1);
-    auto echo = sink.WaitForCommand(9, 0);
-    ASSERT_TRUE(echo) << "the echo was waited for: it is already in the queue";
-    EXPECT_EQ(echo->text, "card");
-    EXPECT_EQ(echo->user, 1);
-    auto atA = a.ReadCommand(9);
-    ASSERT_TRUE(atA);
-    EXPECT_EQ(HeaderOf(*atA).seq, 0u);
+    const Notice echo = sink.Expect(9, 0); // waited for: it is already in the queue
+    EXPECT_EQ(echo.text, "card");
+    EXPECT_EQ(echo.user, 1);
+    EXPECT_EQ(ann.Expect(9).h.seq, 0u);
     // Ann sends with her count (1); we then send with seq 2.
-    ASSERT_TRUE(a.Send(MakeFrame(0, 0xFFFF, 10, a.counted, "from ann")));
-    ASSERT_TRUE(sink.WaitForCommand(10));
+    ASSERT_TRUE(ann.Send(MakeFrame(0, kEverybody, 10, ann.counted, "from ann")));
+    sink.Expect(10);
     // For our computer partner 5 (user 105), once it is seated.
     conn.BroadcastCmd(-1, NET_ADDAUTO, "\x05", -1);
     conn.BroadcastCmd(-1, 11, "again", 105);
-    atA = a.ReadCommand(11);
-    ASSERT_TRUE(atA);
-    EXPECT_EQ(HeaderOf(*atA).seq, 3u);
-    EXPECT_EQ(HeaderOf(*atA).from, 105);
-    conn.BroadcastCmd(-1, 1, "chat", -1); // not counted
+    const Got again = ann.Expect(11);
+    EXPECT_EQ(again.h.seq, 3u);
+    EXPECT_EQ(again.h.from, 105);
+    conn.BroadcastCmd(-1, CMD_CHAT_CODE, "chat", -1); // not counted
     conn.BroadcastCmd(-1, 12, "after chat", -1);
-    atA = a.ReadCommand(12);
-    ASSERT_TRUE(atA);
-    EXPECT_EQ(HeaderOf(*atA).seq, 4u);
+    EXPECT_EQ(ann.Expect(12).h.seq, 4u);
     // To one user: no echo is waited for.
     conn.BroadcastCmd(0, 13, "only ann", -1);
-    atA = a.ReadCommand(13);
-    ASSERT_TRUE(atA);
-    EXPECT_EQ(HeaderOf(*atA).to, 0);
-    EXPECT_FALSE(sink.WaitForCommand(13, 100));
+    EXPECT_EQ(ann.Expect(13).h.to, 0);
     conn.SetPlaceState(static_cast<short>(0x8001), -1);
-    auto state = sink.WaitForCommand(NET_PLACESTATE);
-    ASSERT_TRUE(state);
-    EXPECT_EQ(state->value, -32767) << "sign-extended";
-    EXPECT_FALSE(state->hadString);
-}
-
-TEST_F(ClientTest, BusyProbeIsAnsweredWithOwnCount) {
-    TestDealer d;
-    RawClient a;
-    AnnAndBob(d, a, heldSink); // the program has handled nothing yet
-    ASSERT_TRUE(WaitUntil([&] { return heldSink.Count() == 2; }));
-    ASSERT_TRUE(a.Send(MakeFrame(0, 0xFFFF, NET_ATTACH, 0, "")));
-    auto reply = a.ReadCommand(NET_SYNCREPLY);
-    ASSERT_TRUE(reply);
-    EXPECT_EQ(HeaderOf(*reply).to, 0);
-    EXPECT_EQ(HeaderOf(*reply).from, 1);
-    EXPECT_EQ(GetU16(reply->data() + 16), 2);
-    EXPECT_EQ(heldSink.Count(), 2u) << "the probe itself is not posted";
+    const Notice state = sink.Expect(NET_PLACESTATE);
+    EXPECT_EQ(state.value, -32767) << "sign-extended";
+    EXPECT_FALSE(state.hadString);
+    EXPECT_EQ(sink.Count(13), 0);
+    // Synchro probes Ann and counts her unhandled notifications.
+    std::thread annAnswers([&] {
+        if (ann.Expect(NET_ATTACH).text.empty()) ann.Send(MakeU16Frame(0, 1, NET_SYNCREPLY, 3));
+    });
+    EXPECT_EQ(conn.Synchro(), 3);
+    annAnswers.join();
 }
 
 TEST_F(ClientTest, LostDealerPostsDetachForEveryNamedUser) {
-    TestDealer d;
-    ASSERT_TRUE(d.Start());
-    RawClient a;
-    ASSERT_TRUE(a.Connect(d.Port()));
-    ASSERT_EQ(a.Login("Ann"), 0);
-    ASSERT_TRUE(a.Send(MakeFrame(0, 0xFFFF, NET_ADDAUTO, 0, "\x01", false)));
-    ASSERT_TRUE(a.ReadCommand(NET_ADDAUTO));
-    ASSERT_EQ(Join(d.Port(), "Bob", &sink), 1);
+    ASSERT_TRUE(ann.Connect(dealer.Port()));
+    ASSERT_EQ(ann.Login("Ann"), 0);
+    ASSERT_TRUE(ann.Send(MakeFrame(0, kEverybody, NET_ADDAUTO, 0, "\x01", false)));
+    ann.Expect(NET_ADDAUTO);
+    ASSERT_EQ(Enter(dealer.Port(), "Bob", &sink), 1);
     ASSERT_TRUE(
         sink.WaitFor([](const Notice& n) { return n.command == NET_ATTACH && n.user == 1; }));
-    d.Stop();
+    dealer.Stop();
     std::vector<uint16_t> gone;
-    for (int i = 0; i < 3; ++i) {
-        auto n = sink.WaitForCommand(NET_DETACH);
-        ASSERT_TRUE(n) << i;
-        gone.push_back(n->user);
-    }
+    for (int i = 0; i < 3; ++i)
+        gone.push_back(sink.Expect(NET_DETACH).user);
     EXPECT_EQ(gone, (std::vector<uint16_t>{0, 1, 101}));
     ASSERT_TRUE(WaitUntil([] { return !CNetLibrary::Instance().m_client; }));
-    EXPECT_EQ(Name(0), "Ann") << "the list is left as it was";
-    const size_t before = sink.Count();
+    EXPECT_STREQ(g_UsersList[0].name, "Ann") << "the list is left as it was";
+    const int before = sink.Count();
     conn.BroadcastCmd(-1, 9, "nobody hears", -1);
     conn.SetPlaceState(1, -1);
     EXPECT_EQ(conn.Synchro(), 0);
@@ -168,15 +132,14 @@ TEST_F(ClientTest, LostDealerPostsDetachForEveryNamedUser) {
 }
 
 TEST_F(ClientTest, LoginReplyOfTheWrongSizeVersionCommandOrIdFails) {
-    std::vector<uint8_t> reply(6686, 0);
-    FrameHeader h;
-    h.command = NET_LOGIN;
-    const std::vector<uint8_t> payload(6670, 0);
-    EncodeFrame(reply.data(), h, payload.data(), payload.size());
+    std::vector<uint8_t> reply(kLoginReplySize, 0);
+    const std::vector<uint8_t> payload(kLoginReplySize - kHeaderSize, 0);
+    EncodeFrame(reply.data(), FrameHeader{0, 0, NET_LOGIN}, payload.data(), payload.size());
     EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), reply.size()), 0);
-    EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), 6685), -1);
+    EXPECT_EQ(CClientLink::TakeLoginReply(reply.data(), reply.size() - 1), -1);
     // Version, command, id, and a length field short of the bytes read.
-    const std::pair<int, uint16_t> changes[] = {{6, 1009}, {4, 9}, {16, 255}, {12, 6680}};
+    const std::pair<int, uint16_t> changes[] = {
+        {6, kFrameVersion + 1}, {4, 9}, {16, kMaxUsers}, {12, kLoginReplySize - 6}};
     for (const auto& [offset, value] : changes) {
         std::vector<uint8_t> bad = reply;
         PutU16(bad.data() + offset, value);
@@ -184,46 +147,55 @@ TEST_F(ClientTest, LoginReplyOfTheWrongSizeVersionCommandOrIdFails) {
     }
 }
 
-namespace {
-// A window that keeps every notification unhandled, as a program busy elsewhere.
-class HoldingSink : public IMessageSink {
-public:
-    ~HoldingSink() override {
-        for (const auto& [w, l] : held)
-            if ((w >> 16) != NET_PLACESTATE) DeleteCString(reinterpret_cast<CString*>(l));
-    }
-    void PostMessage(uint32_t, uintptr_t wParam, intptr_t lParam) override {
-        std::lock_guard<std::mutex> lock(mutex);
-        held.emplace_back(wParam, lParam);
-    }
-    int Count(uint16_t command) {
-        std::lock_guard<std::mutex> lock(mutex);
-        int n = 0;
-        for (const auto& m : held)
-            n += (m.first >> 16) == command ? 1 : 0;
-        return n;
-    }
-    std::mutex mutex;
-    std::vector<std::pair<uintptr_t, intptr_t>> held;
-};
-} // namespace
-
-TEST_F(ClientTest, ChatBeyondTheQueueBoundIsDroppedButGameCommandsAreNot) {
+TEST_F(ClientTest, BusyProgramAnswersTheProbeAndDropsChatBeyondTheQueueBound) {
     CDealerServer::s_budgets = false; // the whole flood reaches this program
-    TestDealer d;
-    RawClient ann;
-    HoldingSink window;
-    ASSERT_TRUE(d.Start());
-    ASSERT_TRUE(ann.Connect(d.Port()));
-    ASSERT_EQ(ann.Login("Ann"), 0);
-    ASSERT_EQ(Join(d.Port(), "Bob", &window), 1);
+    AnnAndBob(&heldSink);             // a program busy elsewhere: nothing gets handled
+    ASSERT_TRUE(WaitUntil([&] { return heldSink.Count() == 2; }));
+    ASSERT_TRUE(ann.Send(MakeFrame(0, kEverybody, NET_ATTACH, 0, ""))); // the busy probe
+    const Got reply = ann.Expect(NET_SYNCREPLY);
+    EXPECT_EQ(reply.h.to, 0);
+    EXPECT_EQ(reply.h.from, 1);
+    EXPECT_EQ(reply.U16(), 2) << "the two attach notices are unhandled";
+    EXPECT_EQ(heldSink.Count(), 2) << "the probe itself is not posted";
+    // Chat beyond the bound of queued texts is dropped; game commands are not.
     for (int i = 0; i < 2 * CNetLibrary::kMaxQueuedForChat; ++i)
-        ASSERT_TRUE(ann.Send(MakeFrame(0, 0xFFFF, CMD_CHAT_CODE, 0, "spam")));
-    ASSERT_TRUE(ann.Send(MakeFrame(0, 0xFFFF, 9, 0, "card")));
-    ASSERT_TRUE(WaitUntil([&] { return window.Count(9) == 1; }));
-    EXPECT_GT(window.Count(CMD_CHAT_CODE), 0);
-    EXPECT_LE(static_cast<int>(window.held.size()), CNetLibrary::kMaxQueuedForChat + 1);
+        ASSERT_TRUE(ann.Send(MakeFrame(0, kEverybody, CMD_CHAT_CODE, 0, "spam")));
+    ASSERT_TRUE(ann.Send(MakeFrame(0, kEverybody, 9, 0, "card")));
+    ASSERT_TRUE(WaitUntil([&] { return heldSink.Count(9) == 1; }));
+    const int chat = heldSink.Count(CMD_CHAT_CODE);
+    EXPECT_GT(chat, 0);
+    EXPECT_LE(heldSink.Count(), CNetLibrary::kMaxQueuedForChat + 1);
     EXPECT_EQ(static_cast<int>(CNetLibrary::s_droppedChat.load()),
-              2 * CNetLibrary::kMaxQueuedForChat - window.Count(CMD_CHAT_CODE));
-    conn.Done();
+              2 * CNetLibrary::kMaxQueuedForChat - chat);
+}
+
+TEST_F(ClientTest, DispatchTakesOnlyAwaitedRepliesAndFramesFromUsersInTheList) {
+    EndpointPair p;
+    CConnSocket& ep = *p.ep;
+    ep.m_userId = 1;
+    ep.m_window = &sink;
+    ep.m_waitEvent = std::make_unique<ManualResetEvent>();
+    auto take = [&](const std::vector<uint8_t>& frame) {
+        p.Write(frame);
+        ASSERT_EQ(ep.ReadFrame(), CConnSocket::ReadStatus::Frame);
+        CClientLink::Dispatch(ep);
+    };
+    take(MakeU16Frame(0, 1, NET_SYNCREPLY, 5)); // nobody awaits it
+    EXPECT_EQ(ep.m_replySum, 0);
+    EXPECT_EQ(ep.m_awaitedReplies, 0);
+    ep.m_awaitedReplies = 2;
+    take(MakeU16Frame(0, 1, NET_SYNCREPLY, 2));
+    EXPECT_FALSE(ep.m_waitEvent->IsSet());
+    take(MakeU16Frame(2, 1, NET_SYNCREPLY, 3));
+    EXPECT_TRUE(ep.m_waitEvent->IsSet()) << "the last awaited reply ends the wait";
+    take(MakeU16Frame(3, 1, NET_SYNCREPLY, 7)); // late
+    EXPECT_EQ(ep.m_replySum, 5);
+    EXPECT_EQ(ep.m_awaitedReplies, 0);
+    // Frames from an id outside the user list cannot be placed: nothing is posted.
+    take(MakeFrame(kMaxUsers, kEverybody, NET_ATTACH, 0, "Mallory"));
+    take(MakeFrame(kMaxUsers, kEverybody, NET_DETACH, 0, "Mallory"));
+    take(MakeFrame(0, kEverybody, CMD_CHAT_CODE, 0, "hello"));
+    auto first = sink.WaitFor([](const Notice&) { return true; }, 0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->text, "hello");
 }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "net/DealerUsers.h"
+#include "net/UsersList.h"
 
 namespace {
 std::string NameAt(const CDealerUsers& u, int i) {
@@ -32,29 +33,25 @@ TEST(DealerUsers, NamesAreMadeUnique) {
     }
 }
 
-TEST(DealerUsers, IdsAndSuffixesAfterLeaving) {
+TEST(DealerUsers, IdsAndSuffixesAfterLeavingAndPartnersLeaveWithTheirOwner) {
     CDealerUsers u;
     u.Admit("Player");
     u.Admit("Player");
     u.Admit("Player");
-    u.Detach(1); // Player_1 leaves
-    EXPECT_EQ(u.Admit("Player"), 1) << "the lowest free id";
-    EXPECT_EQ(NameAt(u, 1), "Player_3") << "the suffix counts on from the highest in use";
-    for (int i = 3; i < kMaxUsers; ++i)
-        ASSERT_EQ(u.Admit("U"), i) << "every free id is given out, the last one too";
-    EXPECT_EQ(u.Admit("late"), -1) << "a full list refuses";
-}
-
-TEST(DealerUsers, DetachTakesTheComputerPartnersAlong) {
-    CDealerUsers u;
-    u.Admit("Ann");
-    u.Admit("Bob");
     u.AddAuto(1, 1);
     u.AddAuto(2, 0);
     u.SetState(1, 0x8003);
-    u.Detach(1);
+    u.Detach(1); // Player_1 leaves, with its partner 1 (user 101)
     EXPECT_FALSE(u.IsTaken(1));
     EXPECT_EQ(u.List()[1].state, 0);
     EXPECT_FALSE(u.IsTaken(101));
-    EXPECT_TRUE(u.IsTaken(102)) << "Ann's partner stays";
+    EXPECT_TRUE(u.IsTaken(102)) << "the partner of user 0 stays";
+    EXPECT_EQ(u.Admit("Player"), 1) << "the lowest free id";
+    EXPECT_EQ(NameAt(u, 1), "Player_3") << "the suffix counts on from the highest in use";
+    for (int i = 3; i < kMaxUsers; ++i) // every free id is given out, the last one too
+        ASSERT_TRUE(u.IsTaken(i) || u.Admit("U") == i) << i;
+    EXPECT_EQ(u.Admit("late"), -1) << "a full list refuses";
+    // A partner number that lands before the list (100 + k below 0) is refused.
+    USERINFO list[kMaxUsers] = {};
+    EXPECT_EQ(AddAutoPlayer(list, static_cast<char>(-kAutoPlayerBase - 1), 0), 0);
 }

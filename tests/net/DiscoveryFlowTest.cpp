@@ -6,39 +6,40 @@
 #include <arpa/inet.h>
 #include <cstdlib>
 
+#include "net/CGameListModel.h"
 #include "net/Conn.h"
 #include "net/NetLibrary.h"
-#include "tests/net/FakeNetUi.h"
+#include "net/NetUi.h"
 #include "tests/net/NetTestSupport.h"
 
 using namespace nettest;
 
 namespace {
-// Broadcasts until cond holds; bounded.
-bool BroadcastUntil(const std::function<void()>& broadcast, const std::function<bool()>& cond) {
-    for (int i = 0; i < 50; ++i) {
-        broadcast();
-        if (WaitUntil(cond, 200)) return true;
+// The library's dialogs, scripted: the welcome dialog asks to join as Eve, and
+// the Select Computer dialog runs `selectComputer` while it is open.
+class ScriptedUi : public INetUi {
+public:
+    bool WelcomeDialog(std::string& name, int& connType) override {
+        name = "Eve";
+        connType = 0;
+        return true;
     }
-    return false;
-}
-
-class DiscoveryFlow : public ::testing::Test {
-protected:
-    void SetUp() override { setenv("VESK_BROADCAST", "127.255.255.255", 1); }
-    void TearDown() override {
-        conn.Done();
-        EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
-        CConn::SetPort(0);
-        unsetenv("VESK_BROADCAST");
+    bool SelectComputer(const std::function<void()>& broadcast, uint32_t& address) override {
+        model.Open();
+        const bool ok = selectComputer(broadcast, address);
+        model.Close();
+        return ok;
     }
-    FakeNetUi ui;
-    QueueSink sink;
-    CConn conn;
+    void AddAnswer(const DiscoveryAnswer& answer) override { model.Add(answer); }
+    void MessageBox(const std::string&) override {}
+    void PumpMessages() override {}
+    std::function<bool(const std::function<void()>&, uint32_t&)> selectComputer;
+    CGameListModel model;
 };
 } // namespace
 
-TEST_F(DiscoveryFlow, GamesMoveBetweenWaitingAndActive) {
+TEST(DiscoveryFlow, GamesMoveBetweenWaitingAndActive) {
+    setenv("VESK_BROADCAST", "127.255.255.255", 1);
     ASSERT_EQ(CNetLibrary::BroadcastAddress(), inet_addr("127.255.255.255"));
     const uint16_t port = FreePortPair();
     TestDealer dealer;
@@ -49,38 +50,50 @@ TEST_F(DiscoveryFlow, GamesMoveBetweenWaitingAndActive) {
         ASSERT_TRUE(players[i].Connect(port));
         ASSERT_EQ(players[i].Login("P" + std::to_string(i)), i);
     }
-    ui.welcomes = {{"Eve", 0}};
-    auto listed = [&](CGameListModel::Root root) {
-        auto d = ui.model.Dealers(root);
-        return d.size() == 1 && d[0].host == "table-one";
+    ScriptedUi ui;
+    // Broadcasts (a bounded number of times) until the game is listed under root only.
+    auto listedUnder = [&](const std::function<void()>& broadcast, CGameListModel::Root root) {
+        const auto other = root == CGameListModel::kWaitingRoot ? CGameListModel::kActiveRoot
+                                                                : CGameListModel::kWaitingRoot;
+        auto listed = [&] {
+            auto d = ui.model.Dealers(root);
+            return d.size() == 1 && d[0].host == "table-one" && ui.model.Dealers(other).empty();
+        };
+        for (int i = 0; i < 50; ++i) {
+            broadcast();
+            if (WaitUntil(listed, 200)) return true;
+        }
+        return false;
     };
     std::vector<bool> steps;
     size_t usersListed = 0;
     ui.selectComputer = [&](const std::function<void()>& broadcast, uint32_t& address) {
-        steps.push_back(
-            BroadcastUntil(broadcast, [&] { return listed(CGameListModel::kWaitingRoot); }));
+        steps.push_back(listedUnder(broadcast, CGameListModel::kWaitingRoot));
         if (steps.back())
             usersListed = ui.model.Dealers(CGameListModel::kWaitingRoot)[0].users.size();
-        for (int i = 0; i < 4; ++i) { // everybody starts: the game becomes active
-            players[i].Send(MakeU16Frame(players[i].id, 0xFFFF, NET_PLACESTATE,
-                                         static_cast<uint16_t>(0x8001 + i)));
-            players[i].ReadCommand(NET_PLACESTATE); // the echo: the dealer has stored it
+        for (RawClient& p : players) { // everybody starts: the game becomes active
+            p.Send(MakeU16Frame(p.id, kEverybody, NET_PLACESTATE,
+                                static_cast<uint16_t>(0x8001 + p.id)));
+            p.Expect(NET_PLACESTATE); // the echo: the dealer has stored it
         }
-        steps.push_back(
-            BroadcastUntil(broadcast, [&] { return listed(CGameListModel::kActiveRoot); }));
-        steps.push_back(ui.model.Dealers(CGameListModel::kWaitingRoot).empty());
+        steps.push_back(listedUnder(broadcast, CGameListModel::kActiveRoot));
         players[3].Close(); // somebody leaves: waiting again
-        players[0].ReadCommand(NET_DETACH);
-        steps.push_back(
-            BroadcastUntil(broadcast, [&] { return listed(CGameListModel::kWaitingRoot); }));
-        steps.push_back(ui.model.Dealers(CGameListModel::kActiveRoot).empty());
+        players[0].Expect(NET_DETACH);
+        steps.push_back(listedUnder(broadcast, CGameListModel::kWaitingRoot));
         return ui.model.FindByHost("table-one", address);
     };
-    UiScope scope(&ui);
+    SetNetUi(&ui);
     CConn::SetPort(port);
+    QueueSink sink;
+    CConn conn;
     EXPECT_EQ(conn.Init(&sink), 1);
-    EXPECT_EQ(steps, std::vector<bool>(5, true));
+    EXPECT_EQ(steps, std::vector<bool>(3, true));
     EXPECT_EQ(usersListed, 4u);
     EXPECT_EQ(conn.m_nUserId, 3);
     EXPECT_STREQ(conn.m_szName, "Eve");
+    conn.Done();
+    SetNetUi(nullptr);
+    EXPECT_EQ(CNetLibrary::Instance().m_running.load(), 0);
+    CConn::SetPort(0);
+    unsetenv("VESK_BROADCAST");
 }

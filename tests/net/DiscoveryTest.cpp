@@ -17,34 +17,38 @@ const char kHost[kHostField] = "dealer-pc";
 } // namespace
 
 TEST(DiscoveryRequest, OnlyTheExactTwelveBytesCount) {
-    const uint8_t* req = reinterpret_cast<const uint8_t*>(kRequestText);
-    EXPECT_TRUE(IsDiscoveryRequest(req, 12));
-    EXPECT_FALSE(IsDiscoveryRequest(req, 11)); // truncated
-    uint8_t longer[13] = {};
-    std::memcpy(longer, req, 12);
-    EXPECT_FALSE(IsDiscoveryRequest(longer, 13)); // oversized
+    uint8_t req[kRequestSize + 1] = {};
+    std::memcpy(req, kRequestText, kRequestSize);
+    EXPECT_TRUE(IsDiscoveryRequest(req, kRequestSize));
+    EXPECT_FALSE(IsDiscoveryRequest(req, kRequestSize - 1)); // truncated
+    EXPECT_FALSE(IsDiscoveryRequest(req, kRequestSize + 1)); // oversized
     EXPECT_FALSE(IsDiscoveryRequest(reinterpret_cast<const uint8_t*>("VESKANSWER\0\0"), 12));
 }
 
-TEST(DiscoveryAnswer, LayoutAndRoundTrip) {
+TEST(DiscoveryAnswer, LayoutRoundTripAndTheGameActiveOnceFourHaveStarted) {
     USERINFO list[kMaxUsers] = {};
     list[0] = Entry("Ann", 0x8001);
     list[3] = Entry("Bob", 0);
     list[101] = Entry("Ivla", 0x8001);
+    list[102] = Entry("Medra", 0x8002);
     uint8_t a[kAnswerSize];
     BuildDiscoveryAnswer(a, kHost, list);
     EXPECT_EQ(std::memcmp(a, "VESKANSWER\0\0", 12), 0);
     EXPECT_STREQ(reinterpret_cast<const char*>(a + 12), "dealer-pc");
-    EXPECT_EQ(a[52], 0); // only two started
-    EXPECT_EQ(a[53], 3);
+    EXPECT_EQ(a[52], 0) << "three started";
+    EXPECT_EQ(a[53], 4);
     EXPECT_STREQ(reinterpret_cast<const char*>(a + 54), "Ann");
     DiscoveryAnswer out;
     ASSERT_TRUE(ParseDiscoveryAnswer(a, sizeof a, inet_addr("127.0.0.1"), out));
     EXPECT_EQ(out.host, "dealer-pc");
     EXPECT_FALSE(out.active);
     EXPECT_EQ(out.users, (std::vector<std::pair<std::string, bool>>{
-                             {"Ann", true}, {"Bob", false}, {"Ivla", true}}));
+                             {"Ann", true}, {"Bob", false}, {"Ivla", true}, {"Medra", true}}));
     EXPECT_EQ(out.address, inet_addr("127.0.0.1"));
+    list[3].state = 0x8003;
+    BuildDiscoveryAnswer(a, kHost, list);
+    ASSERT_TRUE(ParseDiscoveryAnswer(a, sizeof a, 0, out));
+    EXPECT_TRUE(out.active) << "four started";
 }
 
 TEST(DiscoveryAnswer, HostileAnswers) {
@@ -65,6 +69,6 @@ TEST(DiscoveryAnswer, HostileAnswers) {
     a[53] = 255;
     ASSERT_TRUE(ParseDiscoveryAnswer(a, kAnswerSize, 0, out));
     EXPECT_EQ(out.host, std::string(40, 'x'));
-    ASSERT_EQ(out.users.size(), 20u);
+    ASSERT_EQ(out.users.size(), kAnswerUsers);
     EXPECT_EQ(out.users[19].first, std::string(20, 'x'));
 }

@@ -5,6 +5,7 @@
 // connection in first (dealer side); bit 2 = sends take only part of a frame
 // at times (the dealer's queue); bits 3-7 = how many bytes arrive per read
 // event (0 = all there is).
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -43,9 +44,7 @@ protected:
             errno = EAGAIN;
             return -1;
         }
-        size_t n = len;
-        if (n > m_size - m_pos) n = m_size - m_pos;
-        if (n > m_budget) n = m_budget;
+        const size_t n = std::min({len, m_size - m_pos, m_budget});
         std::memcpy(buf, m_data + m_pos, n);
         m_pos += n;
         m_budget -= n;
@@ -72,12 +71,8 @@ private:
 
 std::vector<uint8_t> LoginThen(const uint8_t* data, size_t size) {
     std::vector<uint8_t> stream(kLoginRequestSize);
-    FrameHeader h;
-    h.from = kNoUser;
-    h.to = kEverybody;
-    h.command = NET_LOGIN;
     const uint8_t name[kLoginNameField] = {'F', 'u', 'z', 'z'};
-    EncodeFrame(stream.data(), h, name, sizeof name);
+    EncodeFrame(stream.data(), FrameHeader{kNoUser, kEverybody, NET_LOGIN}, name, sizeof name);
     stream.insert(stream.end(), data, data + size);
     return stream;
 }

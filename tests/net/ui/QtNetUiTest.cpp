@@ -18,8 +18,6 @@
 #include "platform/qt/SettingsStore.h"
 #include "tests/net/ui/UiTestHelpers.h"
 
-using uitest::Answer;
-
 TEST(QtNetUi, MessageBoxFromAnotherThreadRunsModallyOnTheGuiThread) {
     CQtNetUi ui;
     QObject owner;
@@ -47,8 +45,8 @@ TEST(QtNetUi, SelectComputerListsAnswersFromTheListenerAndReturnsTheChoice) {
     uitest::WhenModal<CSelectComputerDlg>(&owner, [&](CSelectComputerDlg* dlg) {
         EXPECT_EQ(broadcasts, 1);
         listener = std::thread([&ui] { // the listener thread reports two dealers
-            ui.AddAnswer(Answer("127.0.0.2", "kitchen", false));
-            ui.AddAnswer(Answer("127.0.0.3", "attic", true));
+            ui.AddAnswer(uitest::Answer("127.0.0.2", "kitchen", false));
+            ui.AddAnswer(uitest::Answer("127.0.0.3", "attic", true));
         });
         ASSERT_TRUE(
             uitest::PumpUntil([&] { return dlg->Games().ActiveRoot()->childCount() == 1; }));
@@ -69,25 +67,20 @@ TEST(QtNetUi, WelcomeAskedAgainAfterAFailedJoinKeepsTheNameGiven) {
     CQtNetUi ui(&store);
     // The first start shows the stored choices; after a failed join the name
     // given on the command line and its way of playing.
-    const struct {
-        std::string given;
-        int type;
-        QString shown;
-        bool dealer;
-    } rows[] = {{"", 0, "Stored", true}, {"Tester", 0, "Tester", false}};
-    for (const auto& row : rows) {
+    for (const auto& [given, shown, dealer] :
+         {std::tuple{"", "Stored", true}, std::tuple{"Tester", "Tester", false}}) {
         QObject owner;
-        QString shown;
-        bool dealer = false;
+        QString shownName;
+        bool dealerChecked = false;
         uitest::WhenModal<CWelcomeDlg>(&owner, [&](CWelcomeDlg* dlg) {
-            shown = dlg->NameEdit()->text();
-            dealer = dlg->DealerRadio()->isChecked();
+            shownName = dlg->NameEdit()->text();
+            dealerChecked = dlg->DealerRadio()->isChecked();
             dlg->CancelButton()->click();
         });
-        std::string name = row.given;
-        int type = row.type;
+        std::string name = given;
+        int type = 0;
         EXPECT_FALSE(ui.WelcomeDialog(name, type));
-        EXPECT_EQ(shown, row.shown);
-        EXPECT_EQ(dealer, row.dealer) << row.given;
+        EXPECT_EQ(shownName, shown);
+        EXPECT_EQ(dealerChecked, dealer) << given;
     }
 }

@@ -6,8 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QPixmap>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -22,15 +20,14 @@ namespace uitest {
 // every 10 ms, for at most five seconds). The timer dies with `owner`.
 template <class T> void WhenModal(QObject* owner, std::function<void(T*)> act) {
     auto* timer = new QTimer(owner);
-    auto* elapsed = new QElapsedTimer;
+    auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
     QObject::connect(timer, &QTimer::timeout, [timer, elapsed, act] {
         T* w = dynamic_cast<T*>(QApplication::activeModalWidget());
         if (w == nullptr && elapsed->elapsed() < 5000) return;
         timer->stop();
-        delete elapsed;
-        if (w != nullptr) act(w);
         timer->deleteLater();
+        if (w != nullptr) act(w);
     });
     timer->start(10);
 }
@@ -48,22 +45,16 @@ inline bool PumpUntil(const std::function<bool()>& pred, int ms = 3000) {
 
 inline DiscoveryAnswer Answer(const char* dotted, const std::string& host, bool active,
                               std::vector<std::pair<std::string, bool>> users = {}) {
-    DiscoveryAnswer a;
-    a.address = inet_addr(dotted);
-    a.host = host;
-    a.active = active;
-    a.users = std::move(users);
-    return a;
+    return DiscoveryAnswer{inet_addr(dotted), host, active, std::move(users)};
 }
 
 // Writes a picture of `w` to the shots directory for a person to look at, and
 // checks that it is a real picture of the widget: its size, more than one colour.
 inline void Shoot(QWidget* w, const QString& name) {
-    const QString dir = QStringLiteral(VESK_SHOTS_DIR);
-    ASSERT_TRUE(QDir().mkpath(dir));
+    ASSERT_TRUE(QDir().mkpath(VESK_SHOTS_DIR));
     const QImage shot = w->grab().toImage();
     EXPECT_EQ(shot.size(), w->size() * shot.devicePixelRatio());
-    ASSERT_TRUE(shot.save(dir + "/" + name + ".png", "PNG"));
+    ASSERT_TRUE(shot.save(QStringLiteral(VESK_SHOTS_DIR "/") + name + ".png", "PNG"));
     bool varied = false;
     for (int y = 0; y < shot.height() && !varied; ++y)
         for (int x = 0; x < shot.width() && !varied; ++x)

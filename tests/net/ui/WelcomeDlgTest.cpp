@@ -14,7 +14,6 @@
 #include "tests/net/ui/UiTestHelpers.h"
 
 namespace {
-
 class WelcomeDlgTest : public testing::Test {
 protected:
     std::string StoredName() {
@@ -33,7 +32,6 @@ QWidget* ChildWithText(QWidget* parent, const QString& text) {
     }
     return nullptr;
 }
-
 } // namespace
 
 TEST_F(WelcomeDlgTest, ShowsTheStoredChoicesOrFallsBackToTheLoginName) {

@@ -264,8 +264,11 @@ protected:
         else if (m.msg == WM_GAME_STEP)
             flow->OnGameStep(static_cast<int>(m.wParam), m.lParam);
     }
+    // While it answers true, nested pumps dispatch nothing: the outermost loop regains control.
+    std::function<bool()> holdPump;
     // Dispatches everything waiting (what PumpMessages does).
     void Pump() {
+        if (holdPump && holdPump()) return;
         Message m;
         while (queue.Pop(m))
             Dispatch(m);
@@ -276,6 +279,15 @@ protected:
         while (queue.Pop(m))
             if (m.msg == WM_CONN_NOTIFY && (m.wParam >> 16) != NET_PLACESTATE)
                 delete reinterpret_cast<CString*>(m.lParam);
+    }
+    // Runs messages one at a time until `done` holds or nothing is left (at most `limit`).
+    template <typename F> bool RunUntil(F done, int limit = 100000) {
+        holdPump = done;
+        Message m;
+        for (int i = 0; i < limit && !done() && queue.Pop(m); ++i)
+            Dispatch(m);
+        holdPump = nullptr;
+        return done();
     }
     bool StepPending(int step) {
         for (const Message& m : queue.Pending())

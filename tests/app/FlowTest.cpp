@@ -28,6 +28,7 @@ protected:
         MarkCard(card);
         flow->PlayMarkedCard();
     }
+    int played = 0; // cards PlayOut delivered
     // Plays the rest of the deal from the table, each place its first card.
     void PlayOut() {
         const int deals = g_nDeals;
@@ -41,6 +42,7 @@ protected:
             table.Deliver(CMD_PLAY_CARD, UserAtPlace(p),
                           std::string(1, static_cast<char>(g_pHand[p]->CardAt(slot)->m_nCode + 1)));
             Pump();
+            ++played;
         }
     }
 };
@@ -173,7 +175,8 @@ TEST_F(FlowTest, EndOfDealScoresAndOnlyMoreThanThreeHundredEndsTheGame) {
     const int gained = g_score[0];
     ASSERT_GT(gained, 0);
     ASSERT_LE(g_score[1], 300);
-    EXPECT_EQ(std::tuple(g_nDeals, g_pTable->Count(), g_nDealer), std::tuple(1, 0, 0));
+    // Scored with the 32nd card, not before.
+    EXPECT_EQ(std::tuple(played, g_nDeals, g_pTable->Count(), g_nDealer), std::tuple(32, 1, 0, 0));
     ASSERT_EQ(table.SentOf(CMD_NEW_DEAL).size(), 1u);
     EXPECT_EQ(table.SentOf(CMD_NEW_DEAL)[0].from, 0);
     for (const int total : {300, 301}) {

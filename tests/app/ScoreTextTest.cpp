@@ -35,7 +35,7 @@ void Seat(int ownSeat) {
 
 } // namespace
 
-TEST(ScoreText, DealLinesShowWhatEachDealGaveAndNamePartnershipsBySeat) {
+TEST(ScoreText, DealLinesNamePartnershipsBySeatAndSurvivePlayersLeaving) {
     ResetGameStateForStart();
     Seat(1);
     EXPECT_EQ(ScoreSheetText(), "Total: 1 and 3: 0, 2 and 4: 0\n");
@@ -51,12 +51,24 @@ TEST(ScoreText, DealLinesShowWhatEachDealGaveAndNamePartnershipsBySeat) {
               "2 and 4: 40 | result 1 and 3: 0 (-), 2 and 4: 200 (200)\n"
               "Total: 1 and 3: 16, 2 and 4: 200\n");
 
-    // With an even own seat the partnerships are named the other way round.
-    Seat(2);
+    ResetGameStateForStart();
+    Seat(2); // places 0 and 2 are seats 2 and 4
+    Deal(0, "30", "-", "12", 0, 1, 0, 0, "Dan");
     g_nDeals = 1;
-    EXPECT_NE(ScoreSheetText().find("by Ann (seat 1) | hand points 2 and 4: 20, 1 and 3: 0"),
-              std::string::npos)
-        << ScoreSheetText();
+    g_score[0] = 30;
+    RememberSeating();
+    const std::string during = ScoreSheetText();
+    for (const char* part :
+         {"contract 12 clubs doubled by Dan (seat 4)", "result 2 and 4: 30 (30), 1 and 3: 0 (-)",
+          "Total: 2 and 4: 30, 1 and 3: 0"})
+        EXPECT_NE(during.find(part), std::string::npos) << during;
+    // Dan and Ann leave before the sheet is printed; a half-empty table is not kept.
+    g_seatTable[4] = g_seatTable[1] = kNoUser;
+    g_placeTable[2] = g_placeTable[3] = kNoUser;
+    std::memset(&g_UsersList[3], 0, sizeof g_UsersList[3]);
+    RememberSeating();
+    EXPECT_EQ(ScoreSheetText(), during);
+    ForgetSeating();
     ResetGameStateForStart();
     std::memset(g_UsersList, 0, sizeof g_UsersList);
 }

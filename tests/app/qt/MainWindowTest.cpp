@@ -15,6 +15,9 @@
 #include "app/qt/CMainMenu.h"
 #include "app/qt/CRulesDialog.h"
 #include "app/qt/CStatusPanes.h"
+#include "app/qt/CVeskView.h"
+#include "display/TablePicture.h"
+#include "display/TableWidget.h"
 #include "rules/GameState.h"
 
 using namespace menuid;
@@ -112,6 +115,21 @@ TEST_F(MainWindowTest, StatusTextIsCutToItsBufferAndClockIsFormatted) {
     EXPECT_EQ(CStatusPanes::Fit(text), std::string(254, 'a'));
     panes.UpdateClock();
     EXPECT_TRUE(QTime::fromString(panes.ClockPane()->text(), "hh:mm:ss").isValid());
+}
+
+TEST_F(MainWindowTest, SecondScoreRequestPutsTheTableBack) {
+    CVeskView& view = frame.View();
+    view.Table().EnsurePicture();
+    ASSERT_TRUE(view.Picture().HasSurface());
+    const QImage before = view.Picture().Picture().copy();
+    view.ShowScoreSheet();
+    ASSERT_TRUE(g_bOverlay);
+    EXPECT_NE(view.Picture().Picture(), before);
+    // The game flow's removal clears the flag first, then asks for the table.
+    g_bOverlay = 0;
+    view.RestoreOverlayPicture();
+    EXPECT_FALSE(g_bOverlay);
+    EXPECT_EQ(view.Picture().Picture(), before);
 }
 
 // Help -> "Rules of Vesk" (F1) shows the handbook from the program's resources; its

@@ -2,10 +2,11 @@
 // echoes every broadcast back as the dealer relays it, recording window doubles.
 #pragma once
 
-#include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -75,9 +76,9 @@ public:
         m_messages.pop_front();
         return true;
     }
-    std::vector<Message> Pending() {
+    std::deque<Message> Pending() {
         std::lock_guard<std::mutex> lock(m_lock);
-        return {m_messages.begin(), m_messages.end()};
+        return m_messages;
     }
 
 private:
@@ -86,8 +87,7 @@ private:
 };
 
 struct SentCommand {
-    int16_t to;
-    int16_t cmd;
+    int16_t to, cmd;
     std::string text;
     int16_t from;
 };
@@ -98,13 +98,12 @@ public:
     explicit FakeTable(FakeQueue& queue) : m_queue(queue) {}
     int ownId = 0;
     std::vector<SentCommand> sent;
-    // Notifications posted since the program's dispatcher was made.
-    uint32_t posted = 0;
+    uint32_t posted = 0; // notifications posted since the dispatcher was made
 
     void BroadcastCmd(int16_t to, int16_t cmd, const char* text, int16_t from) override {
         sent.push_back({to, cmd, text ? text : "", from});
-        const int16_t actor = from == -1 ? static_cast<int16_t>(ownId) : from;
-        if (to == -1 || to == ownId) Deliver(cmd, static_cast<uint16_t>(actor), text ? text : "");
+        if (to == -1 || to == ownId)
+            Deliver(cmd, static_cast<uint16_t>(from == -1 ? ownId : from), text ? text : "");
     }
     void SetPlaceState(int16_t state, int16_t from) override {
         sent.push_back({-1, NET_PLACESTATE, std::string(), state});
@@ -115,26 +114,22 @@ public:
 
     // A command from another program at the table, as the library posts it.
     void Deliver(int16_t cmd, uint16_t from, const std::string& text) {
-        ++isBusy;
-        ++posted;
-        auto* s = new CString(text);
-        m_queue.PostMessage(WM_CONN_NOTIFY,
-                            (static_cast<uintptr_t>(static_cast<uint16_t>(cmd)) << 16) | from,
-                            reinterpret_cast<intptr_t>(s));
+        Post(static_cast<uint16_t>(cmd), from, reinterpret_cast<intptr_t>(new CString(text)));
     }
-    void DeliverPlaceState(uint16_t from, int16_t state) {
-        ++isBusy;
-        ++posted;
-        m_queue.PostMessage(WM_CONN_NOTIFY, (uintptr_t{NET_PLACESTATE} << 16) | from, state);
-    }
+    void DeliverPlaceState(uint16_t from, int16_t state) { Post(NET_PLACESTATE, from, state); }
     std::vector<SentCommand> SentOf(int16_t cmd) const {
         std::vector<SentCommand> out;
-        for (const auto& c : sent)
-            if (c.cmd == cmd) out.push_back(c);
+        std::copy_if(sent.begin(), sent.end(), std::back_inserter(out),
+                     [cmd](const SentCommand& c) { return c.cmd == cmd; });
         return out;
     }
 
 private:
+    void Post(uint16_t cmd, uint16_t from, intptr_t lParam) {
+        ++isBusy;
+        ++posted;
+        m_queue.PostMessage(WM_CONN_NOTIFY, (static_cast<uintptr_t>(cmd) << 16) | from, lParam);
+    }
     FakeQueue& m_queue;
 };
 
@@ -173,7 +168,6 @@ public:
         removed.push_back(name);
         std::erase(users, name);
     }
-    std::string Status() const { return status; }
 };
 
 class FakeViewUi : public IViewUi {
@@ -225,11 +219,14 @@ protected:
     std::unique_ptr<CCommandDispatcher> dispatcher;
     std::unique_ptr<CFrameBridge> bridge;
 
-    void SetUp() override {
+    static void ResetGlobals() {
         DeleteGameObjects();
         ResetGameStateForStart();
         std::memset(g_UsersList, 0, sizeof g_UsersList);
         isBusy = 0;
+    }
+    void SetUp() override {
+        ResetGlobals();
         table.posted = 0;
         conn.m_nUserId = 0;
         g_pConn = &conn;
@@ -251,9 +248,14 @@ protected:
         g_pMainFrame = nullptr;
         g_pView = nullptr;
         g_pConn = nullptr;
-        DeleteGameObjects();
-        std::memset(g_UsersList, 0, sizeof g_UsersList);
-        isBusy = 0;
+        ResetGlobals();
+    }
+    // A fresh program at the table, for the second program of a test.
+    void Restart(int ownId) {
+        TearDown();
+        SetUp();
+        table.sent.clear();
+        table.ownId = conn.m_nUserId = ownId;
     }
 
     void Dispatch(const Message& m) {
@@ -264,7 +266,6 @@ protected:
     }
     // While it answers true, nested pumps dispatch nothing: the outermost loop regains control.
     std::function<bool()> holdPump;
-
     // Dispatches everything waiting (what PumpMessages does).
     void Pump() {
         if (holdPump && holdPump()) return;
@@ -283,10 +284,8 @@ protected:
     template <typename F> bool RunUntil(F done, int limit = 100000) {
         holdPump = done;
         Message m;
-        for (int i = 0; i < limit && !done(); ++i) {
-            if (!queue.Pop(m)) break;
+        for (int i = 0; i < limit && !done() && queue.Pop(m); ++i)
             Dispatch(m);
-        }
         holdPump = nullptr;
         return done();
     }

@@ -19,31 +19,26 @@ TEST_F(DispatcherTest, GameOverStateStopsTheGameAndFreesTheSeat) {
     g_bComputerSearch = 1;
     table.DeliverPlaceState(2, static_cast<int16_t>(0x8000));
     Pump();
-    EXPECT_FALSE(g_bGameRunning);
-    EXPECT_EQ(g_bAutoPlay, 0);
-    EXPECT_EQ(g_bComputerSearch, 0);
-    EXPECT_EQ(g_UsersList[2].state, 0); // taken as a free seat
+    // Nothing runs on, the seat is taken as free, and no game is kept.
+    EXPECT_EQ(std::tuple(g_bGameRunning, g_bAutoPlay.load(), g_bComputerSearch.load(),
+                         g_UsersList[2].state, isBusy.load()),
+              std::tuple(0, 0, 0, 0, 0));
     EXPECT_EQ(flow->PendingGame(), nullptr);
-    EXPECT_EQ(isBusy, 0);
 }
 
 TEST_F(DispatcherTest, StartedPlayerLeavingKeepsTheGameAndReopensTheSeatPanel) {
     StartFourHumans();
     table.DeliverPlaceState(1, 0);
     Pump();
-    EXPECT_FALSE(g_bGameRunning);
-    EXPECT_EQ(g_UsersList[1].state, 0);
-    EXPECT_NE(flow->PendingGame(), nullptr);
+    EXPECT_EQ(std::tuple(g_bGameRunning, g_UsersList[1].state, viewUi.fills), std::tuple(0, 0, 1));
     EXPECT_EQ(g_pHand[0]->m_nUser, kNoUser);
-    EXPECT_EQ(viewUi.fills, 1);
-    EXPECT_NE(flow->SeatPanel(), nullptr);
+    EXPECT_TRUE(flow->PendingGame() && flow->SeatPanel());
 
     // The seat is taken and started again: the kept game resumes instead of a new deal.
     table.DeliverPlaceState(1, static_cast<int16_t>(0x8002));
     Pump();
     EXPECT_TRUE(g_bGameRunning);
-    EXPECT_EQ(flow->SeatPanel(), nullptr);
-    EXPECT_EQ(flow->PendingGame(), nullptr);
+    EXPECT_FALSE(flow->SeatPanel() || flow->PendingGame());
     EXPECT_TRUE(table.SentOf(CMD_NEW_DEAL).empty());
 }
 
@@ -55,6 +50,7 @@ TEST_F(DispatcherTest, ComputerPartnersLeaveWithTheirOwner) {
     table.DeliverPlaceState(1, 2);
     table.Deliver(NET_ADDAUTO, 1, "\x03");
     table.Deliver(NET_ADDAUTO, 1, "\x04");
+    table.Deliver(NET_ADDAUTO, 1, "\x05"); // no such partner
     Pump();
     EXPECT_EQ(std::string(g_UsersList[103].name), "Tesiva");
     EXPECT_EQ(g_UsersList[104].owner, 1);
@@ -68,7 +64,7 @@ TEST_F(DispatcherTest, ComputerPartnersLeaveWithTheirOwner) {
         EXPECT_EQ(g_UsersList[user].name[0], 0) << user;
     EXPECT_EQ(frameUi.removed, (std::vector<std::string>{"Tesiva", "Olvessa", "Bob"}));
     for (int seat = 2; seat <= 4; ++seat)
-        EXPECT_EQ(flow->SeatPanel()->Seat(seat).freeText, "Free") << "seat " << seat;
+        EXPECT_EQ(flow->SeatPanel()->Seat(seat).freeText, "Free") << seat;
     EXPECT_EQ(flow->SeatPanel()->Occupant(1), 0);
 }
 
@@ -89,8 +85,7 @@ TEST_F(DispatcherTest, OversizedPayloadIsDroppedWithoutTouchingTheBuffer) {
     ASSERT_EQ(g_bStateAsked, 1);
     table.Deliver(CMD_STATE_REPLY, 1, std::string(6000, 'r'));
     Pump();
-    EXPECT_EQ(g_bStateDone, 1);
-    EXPECT_EQ(dispatcher->OversizedDropped(), 3);
+    EXPECT_EQ(std::tuple(g_bStateDone, dispatcher->OversizedDropped()), std::tuple(1, 3));
     EXPECT_NE(flow->SeatPanel(), nullptr); // the table check ran again
 }
 
@@ -111,18 +106,19 @@ TEST_F(DispatcherTest, StateRequestIsAnsweredAndTheReplyRebuildsTheGame) {
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(replies[0].to, 2);
     const std::string reply = replies[0].text;
-    ASSERT_GT(reply.size(), 2u);
-    EXPECT_LT(reply.size(), kPayloadBuffer);
+    ASSERT_TRUE(reply.size() > 2u && reply.size() < kPayloadBuffer);
     EXPECT_EQ(reply.find('\0'), std::string::npos);
     EXPECT_NE(reply.find(std::string(250, 'a' + 14)), std::string::npos);
     EXPECT_EQ(reply.find(std::string(250, 'a')), std::string::npos);
 
     // A second program, sitting nowhere, applies the reply.
-    TearDown();
-    SetUp();
+    Restart(2);
     AddFourHumans();
-    conn.m_nUserId = 2;
-    table.ownId = 2;
+    // A reply this program did not ask for changes nothing.
+    table.Deliver(CMD_STATE_REPLY, 0, reply);
+    Pump();
+    EXPECT_EQ(std::tuple(g_bStateDone, g_score[0]), std::tuple(0, 0));
+    EXPECT_NE(g_contract.value, 9);
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
     // Cards played while waiting: Bob's is in the reply already, Cid's comes after it.
@@ -130,14 +126,11 @@ TEST_F(DispatcherTest, StateRequestIsAnsweredAndTheReplyRebuildsTheGame) {
     table.Deliver(CMD_PLAY_CARD, 2, CardText("9H"));
     table.Deliver(CMD_STATE_REPLY, 0, reply);
     Pump();
-    EXPECT_EQ(g_bStateDone, 1);
-    EXPECT_EQ(g_contract.value, 9);
-    EXPECT_EQ(g_contract.trump, kHeart);
-    EXPECT_EQ(g_score[0], 57); // seats 1 and 3 are partners on both programs
-    EXPECT_EQ(g_score[1], 12);
-    EXPECT_EQ(g_pTable->Count(), 2);
-    EXPECT_EQ(g_pHand[PlaceOfUser(1)]->Count(), 7);
-    EXPECT_EQ(g_pHand[0]->Count(), 7);
+    // Seats 1 and 3 are partners on both programs; both cards lie on the table.
+    EXPECT_EQ(std::tuple(g_bStateDone, g_contract.value, g_contract.trump, g_score[0], g_score[1]),
+              std::tuple(1, 9, kHeart, 57, 12));
+    EXPECT_EQ(std::tuple(g_pTable->Count(), g_pHand[PlaceOfUser(1)]->Count(), g_pHand[0]->Count()),
+              std::tuple(2, 7, 7));
     EXPECT_EQ(g_pHand[0]->FindSlot(Code("9H")), -1);
     EXPECT_EQ(flow->SeatPanel(), nullptr); // the game is on: no seat panel
     EXPECT_EQ(frameUi.chat.back(), std::string(250, 'a' + 14));
@@ -163,12 +156,9 @@ TEST_F(DispatcherTest, CommandsHeldWhileAskingAreAppliedOnlyWhenTheAnswerMissesT
     const int toCall = UserAtPlace(asked.PlaceToCall());
 
     // A watcher: Ann's pass waits in its queue when it asks, Bob's bet comes after.
-    TearDown();
-    SetUp();
+    Restart(4);
     AddFourHumans();
     AddUser(4, "Eve");
-    conn.m_nUserId = 4;
-    table.ownId = 4;
     table.Deliver(CMD_BID, 0, pass);
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
@@ -228,26 +218,19 @@ TEST_F(DispatcherTest, KeptGameOfALostDealerResumesAtTheNewDealersTable) {
 
     // A survivor with its kept game asks the new dealer, which holds none: the
     // survivor keeps its own.
-    TearDown();
-    SetUp();
+    Restart(1);
     flow->KeepRunningGame();
     ASSERT_NE(flow->PendingGame(), nullptr);
     AddUser(0, "Dan");
     AddUser(1, "Bob");
-    conn.m_nUserId = 1;
-    table.ownId = 1;
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
     table.Deliver(CMD_STATE_REPLY, 0, emptyReply);
     Pump();
-    EXPECT_EQ(g_bStateDone, 1);
-    EXPECT_NE(flow->PendingGame(), nullptr);
+    EXPECT_TRUE(g_bStateDone && flow->PendingGame());
 
     // The new dealer, alone at first, started at seat 1.
-    TearDown();
-    SetUp();
-    table.ownId = 0;
-    table.sent.clear();
+    Restart(0);
     AddUser(0, "Dan");
     CheckTable();
     table.DeliverPlaceState(0, static_cast<int16_t>(0x8001));
@@ -257,9 +240,8 @@ TEST_F(DispatcherTest, KeptGameOfALostDealerResumesAtTheNewDealersTable) {
     table.Deliver(CMD_STATE_REQUEST, 1, "");
     Pump();
     ASSERT_EQ(table.SentOf(CMD_STATE_REPLY).size(), 1u);
-    const auto asked = table.SentOf(CMD_STATE_REQUEST);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].to, 1);
+    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
+    EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST)[0].to, 1);
     // All four seats start before the answer: no fresh game is dealt.
     AddUser(2, "Cid");
     AddUser(3, "Dee");
@@ -272,8 +254,7 @@ TEST_F(DispatcherTest, KeptGameOfALostDealerResumesAtTheNewDealersTable) {
     table.Deliver(CMD_STATE_REPLY, 1, keptReply);
     Pump();
     EXPECT_EQ(flow->PendingGame(), nullptr);
-    EXPECT_EQ(g_contract.value, 9);
-    EXPECT_EQ(g_pTable->Count(), 1);
-    EXPECT_EQ(g_pHand[0]->Count(), 8);
+    EXPECT_EQ(std::tuple(g_contract.value, g_pTable->Count(), g_pHand[0]->Count()),
+              std::tuple(9, 1, 8));
     EXPECT_TRUE(table.SentOf(CMD_NEW_DEAL).empty());
 }

@@ -28,47 +28,21 @@ protected:
         MarkCard(card);
         flow->PlayMarkedCard();
     }
-    void Play(const char* card, bool keyboard) { keyboard ? PlayByKeys(card) : Click(card); }
-    // A refused card beeps and names what to play; the ace is then sent.
-    void RefusedCardThenAce(bool keyboard) {
-        StartDeal(1);
-        PlayFrom(1, "KS");
-        PlayFrom(2, "9H");
-        PlayFrom(3, "7D");
-        ASSERT_EQ(g_contract.turn, 0);
-        EXPECT_EQ(frameUi.Status(), "Select a card to play.");
-
-        Play("7H", keyboard);
-        EXPECT_TRUE(table.SentOf(CMD_PLAY_CARD).empty());
-        ASSERT_EQ(platform.beeps.size(), 1u);
-        EXPECT_EQ(platform.beeps[0], kBeepDefault);
-        EXPECT_EQ(frameUi.Status(), "Play a Spade.");
-        EXPECT_EQ(g_bClickBusy, 0);
-
-        Play("AS", keyboard);
-        const auto plays = table.SentOf(CMD_PLAY_CARD);
-        ASSERT_EQ(plays.size(), 1u);
-        EXPECT_EQ(plays[0].text, CardText("AS"));
-        EXPECT_EQ(plays[0].from, -1);
-        // Nothing changes before the command comes back.
-        EXPECT_EQ(g_pHand[0]->Count(), 8);
-        Pump();
-        EXPECT_EQ(g_pHand[0]->Count(), 7);
-        EXPECT_EQ(g_contract.turn, 0); // the ace took the trick
-    }
+    int played = 0; // cards PlayOut delivered
     // Plays the rest of the deal from the table, each place its first card.
     void PlayOut() {
         const int deals = g_nDeals;
         for (int guard = 0; guard < 40 && g_nDeals == deals; ++guard) {
             const int p = g_contract.turn;
             ASSERT_TRUE(p >= 0 && p < 4);
-            CCard* card = nullptr;
-            for (int slot = 0; slot < kPileSlots && !card; ++slot)
-                card = g_pHand[p]->CardAt(slot);
-            ASSERT_NE(card, nullptr);
+            int slot = 0;
+            while (slot < kPileSlots && !g_pHand[p]->CardAt(slot))
+                ++slot;
+            ASSERT_LT(slot, kPileSlots);
             table.Deliver(CMD_PLAY_CARD, UserAtPlace(p),
-                          std::string(1, static_cast<char>(card->m_nCode + 1)));
+                          std::string(1, static_cast<char>(g_pHand[p]->CardAt(slot)->m_nCode + 1)));
             Pump();
+            ++played;
         }
     }
 };
@@ -87,35 +61,54 @@ TEST_F(FlowTest, DealerAtPlaceTwoDealsLeftOfDealerFirstAndItselfLast) {
     table.Deliver(CMD_NEW_DEAL, 103, "");
     Pump();
 
-    EXPECT_EQ(g_nDealer, 2);
+    ASSERT_EQ(g_nDealer, 2);
     const auto packets = table.SentOf(CMD_DEAL_PACKET);
     ASSERT_EQ(packets.size(), 12u);
-    const int expectedPlace[4] = {3, 0, 1, 2};
-    const size_t expectedCount[3] = {3, 2, 3};
-    for (size_t i = 0; i < packets.size(); ++i) {
-        const int user = static_cast<uint8_t>(packets[i].text[0]) - 1;
-        EXPECT_EQ(PlaceOfUser(user), expectedPlace[i % 4]) << "packet " << i;
-        EXPECT_EQ(packets[i].text.size() - 1, expectedCount[i / 4]) << "packet " << i;
+    for (size_t i = 0; i < packets.size(); ++i) { // rounds of 3, 2 and 3 cards
+        EXPECT_EQ(PlaceOfUser(static_cast<uint8_t>(packets[i].text[0]) - 1), (i + 3) % 4) << i;
+        EXPECT_EQ(packets[i].text.size() - 1, i / 4 == 1 ? 2u : 3u) << "packet " << i;
     }
     for (int p = 0; p < 4; ++p)
         EXPECT_EQ(g_pHand[p]->Count(), 8) << "place " << p;
     // The last packet opened the bidding.
     EXPECT_NE(flow->BidPanel(), nullptr);
-    EXPECT_EQ(viewUi.biddingShown, 1);
-    EXPECT_EQ(g_nBidder, 3);
-    EXPECT_EQ(viewUi.scoreSheets, 1);
+    EXPECT_EQ(std::tuple(viewUi.biddingShown, g_nBidder, viewUi.scoreSheets), std::tuple(1, 3, 1));
 }
 
+// By mouse and by keys: a refused card beeps and names what to play, the ace is then sent.
 TEST_F(FlowTest, RefusedCardBeepsAndTellsWhatToPlay) {
-    RefusedCardThenAce(false);
-}
+    for (const bool keys : {false, true}) {
+        SCOPED_TRACE(keys ? "keys" : "mouse");
+        if (keys) Restart(0);
+        StartDeal(1);
+        PlayFrom(1, "KS");
+        PlayFrom(2, "9H");
+        PlayFrom(3, "7D");
+        ASSERT_EQ(g_contract.turn, 0);
+        EXPECT_EQ(frameUi.status, "Select a card to play.");
+        // A card from a user without an entry plays for nobody (not for place 0).
+        table.Deliver(CMD_PLAY_CARD, 9, CardText("AS"));
+        Pump();
+        ASSERT_EQ(g_pHand[0]->Count(), 8);
+        keys ? PlayByKeys("7H") : Click("7H");
+        EXPECT_TRUE(table.SentOf(CMD_PLAY_CARD).empty());
+        EXPECT_EQ(platform.beeps, std::vector<int>{kBeepDefault});
+        EXPECT_EQ(frameUi.status, "Play a Spade.");
+        EXPECT_EQ(g_bClickBusy, 0);
 
-TEST_F(FlowTest, KeyboardPlayTakesTheClicksPath) {
-    RefusedCardThenAce(true);
+        keys ? PlayByKeys("AS") : Click("AS");
+        const auto plays = table.SentOf(CMD_PLAY_CARD);
+        ASSERT_EQ(plays.size(), 1u);
+        EXPECT_EQ(plays[0].text, CardText("AS"));
+        EXPECT_EQ(plays[0].from, -1);
+        EXPECT_EQ(g_pHand[0]->Count(), 8); // nothing changes before the command comes back
+        Pump();
+        EXPECT_EQ(g_pHand[0]->Count(), 7);
+        EXPECT_EQ(g_contract.turn, 0); // the ace took the trick
+    }
     // The played ace's mark moved on to a card still in the hand.
-    const int marked = flow->MarkedSlot();
-    ASSERT_GE(marked, 0);
-    EXPECT_NE(g_pHand[0]->CardAt(marked), nullptr);
+    ASSERT_GE(flow->MarkedSlot(), 0);
+    EXPECT_NE(g_pHand[0]->CardAt(flow->MarkedSlot()), nullptr);
     // Without a seat the keys do nothing, as the mouse does.
     g_bSeated = 0;
     flow->PlayMarkedCard();
@@ -124,8 +117,8 @@ TEST_F(FlowTest, KeyboardPlayTakesTheClicksPath) {
 
 TEST_F(FlowTest, AnnouncingShowsTheTextAndTheRefereeOrder) {
     StartDeal(0);
-    ASSERT_EQ(g_declare[0].value, 28); // 9 to king of clubs, clubs trumps
-    ASSERT_EQ(g_declare[3].value, 29); // eight diamonds
+    // 9 to king of clubs (clubs trumps) and eight diamonds.
+    ASSERT_EQ(std::tuple(g_declare[0].value, g_declare[3].value), std::tuple(28, 29));
     table.Deliver(CMD_DECLARE, 3, "");
     Pump();
     ASSERT_EQ(frameUi.chat.size(), 1u);
@@ -135,9 +128,9 @@ TEST_F(FlowTest, AnnouncingShowsTheTextAndTheRefereeOrder) {
     ASSERT_EQ(table.SentOf(CMD_DECLARE).size(), 1u);
     Pump();
     EXPECT_EQ(g_declare[0].announced, 1);
-    ASSERT_EQ(frameUi.chat.size(), 3u);
-    EXPECT_EQ(frameUi.chat[1], std::string("Ann>") + g_declare[0].text);
-    EXPECT_EQ(frameUi.chat[2], "Referee> Order - (Dan) (Ann) ");
+    EXPECT_EQ(frameUi.chat, (std::vector<std::string>{std::string("Dan>") + g_declare[3].text,
+                                                      std::string("Ann>") + g_declare[0].text,
+                                                      "Referee> Order - (Dan) (Ann) "}));
 
     // A second double click sends nothing: the place has announced.
     flow->OnLeftDoubleClick(0, 0);
@@ -158,10 +151,9 @@ TEST_F(FlowTest, ShowingPicksCardsRaisesTheShowButtonAndEnds) {
 
     Click("9C", true);
     Pump();
-    EXPECT_TRUE(flow->HasShowButton());
+    EXPECT_TRUE(flow->HasShowButton() && viewUi.showButton);
     EXPECT_FALSE(flow->ShowButtonEnabled()); // one card is no declaration
-    EXPECT_TRUE(viewUi.showButton);
-    Click("TC"); // while the button is up, a left click picks cards too
+    Click("TC");                             // while the button is up, a left click picks cards too
     Pump();
     MarkCard("JC"); // and so does S on the card marked from the keyboard
     flow->ShowMarkedCard();
@@ -171,41 +163,32 @@ TEST_F(FlowTest, ShowingPicksCardsRaisesTheShowButtonAndEnds) {
 
     flow->OnShowButton();
     Pump();
-    EXPECT_EQ(g_declare[0].shown, 1);
-    EXPECT_FALSE(flow->HasShowButton());
-    EXPECT_FALSE(viewUi.showButton);
-    EXPECT_EQ(g_pHand[0]->m_nPoints, 20);
+    EXPECT_EQ(std::tuple(g_declare[0].shown, g_pHand[0]->m_nPoints), std::tuple(1, 20));
+    EXPECT_FALSE(flow->HasShowButton() || viewUi.showButton);
 }
 
-TEST_F(FlowTest, EndOfDealScoresAndTheNextDealerAnnouncesWhenHandledHere) {
+// A deal ends with its 32nd card; the game goes on at a total of 300 and ends at 301.
+TEST_F(FlowTest, EndOfDealScoresAndOnlyMoreThanThreeHundredEndsTheGame) {
     StartDeal(1);
     g_nDealer = 3; // the next dealer is place 0, this program
-    PlayOut();
-    EXPECT_EQ(g_nDeals, 1);
-    EXPECT_GT(g_score[0], 0);
-    EXPECT_EQ(g_nDealer, 0);
-    EXPECT_TRUE(g_bGameRunning);
-    EXPECT_EQ(table.SentOf(CMD_NEW_DEAL).size(), 1u);
-    EXPECT_EQ(table.SentOf(CMD_NEW_DEAL)[0].from, 0);
-}
-
-TEST_F(FlowTest, TotalOfThreeHundredGoesOnAndThreeHundredOneEndsTheGame) {
-    StartDeal(1);
     PlayOut();
     const int gained = g_score[0];
     ASSERT_GT(gained, 0);
     ASSERT_LE(g_score[1], 300);
+    // Scored with the 32nd card, not before.
+    EXPECT_EQ(std::tuple(played, g_nDeals, g_pTable->Count(), g_nDealer), std::tuple(32, 1, 0, 0));
+    ASSERT_EQ(table.SentOf(CMD_NEW_DEAL).size(), 1u);
+    EXPECT_EQ(table.SentOf(CMD_NEW_DEAL)[0].from, 0);
     for (const int total : {300, 301}) {
-        TearDown();
-        SetUp();
+        SCOPED_TRACE(total);
+        Restart(0);
         StartDeal(1);
         g_score[0] = total - gained;
         const int sheets = viewUi.scoreSheets;
         PlayOut();
         ASSERT_EQ(g_score[0], total);
         const bool over = total > 300;
-        EXPECT_EQ(g_bGameRunning != 0, !over) << total;
-        EXPECT_EQ(g_bSeated != 0, !over) << total;
+        EXPECT_EQ(std::tuple(g_bGameRunning != 0, g_bSeated != 0), std::tuple(!over, !over));
         const auto states = table.SentOf(NET_PLACESTATE);
         if (!over) {
             EXPECT_TRUE(states.empty());
@@ -227,10 +210,8 @@ TEST_F(FlowTest, AJoiningProgramAsksTheFirstOtherHuman) {
     AddUser(1, "Bob");
     AddUser(101, "Ivla", 1, 0x8001);
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
-    const auto asked = table.SentOf(CMD_STATE_REQUEST);
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].to, 1);
-    EXPECT_EQ(flow->SeatPanel(), nullptr);
+    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
+    EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST)[0].to, 1);
     // A second check waits for the answer.
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
@@ -251,4 +232,8 @@ TEST_F(FlowTest, AJoiningProgramAsksTheFirstOtherHuman) {
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 3u);
     EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST)[2].to, 2);
+    // When the one asked leaves the table, the waiting ends and the seats are shown.
+    table.Deliver(NET_DETACH, 2, "Cid");
+    Pump();
+    EXPECT_TRUE(g_bStateDone && flow->SeatPanel());
 }

@@ -10,47 +10,33 @@
 
 namespace {
 
-class ScoreTextTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetGameStateForStart();
-        std::memset(g_UsersList, 0, sizeof g_UsersList);
-        Name(0, "Ann");
-        Name(1, "Bob");
-        Name(2, "Cid");
-        Name(3, "Dan");
+void Deal(int n, const char* r0, const char* r1, const char* value, int trump, int level, int p0,
+          int p1, const char* declarer) {
+    SetDealText(n, kDealResult0, kDealResultLen, r0);
+    SetDealText(n, kDealResult1, kDealResultLen, r1);
+    SetDealText(n, kDealValue, kDealValueLen, value);
+    SetDealInt(n, kDealTrump, trump);
+    SetDealInt(n, kDealDouble, level);
+    SetDealInt(n, kDealPoints0, p0);
+    SetDealInt(n, kDealPoints1, p1);
+    SetDealText(n, kDealDeclarer, kDealNameLen, declarer);
+}
+
+// Users 0-3 hold seats 1-4; places turn from the own seat.
+void Seat(int ownSeat) {
+    std::memset(g_UsersList, 0, sizeof g_UsersList);
+    const char* names[4] = {"Ann", "Bob", "Cid", "Dan"};
+    for (int u = 0; u < 4; ++u) {
+        std::strcpy(g_UsersList[u].name, names[u]);
+        g_seatTable[u + 1] = static_cast<uint16_t>(u);
+        g_placeTable[u] = static_cast<uint16_t>((ownSeat - 1 + u) % 4);
     }
-    void TearDown() override {
-        ForgetSeating();
-        ResetGameStateForStart();
-        std::memset(g_UsersList, 0, sizeof g_UsersList);
-    }
-    static void Name(int user, const char* name) {
-        std::strncpy(g_UsersList[user].name, name, sizeof g_UsersList[0].name - 1);
-    }
-    // The own user sits at `ownSeat`; user u holds seat u + 1; places turn from the own seat.
-    static void Seat(int ownSeat) {
-        for (int seat = 1; seat <= 4; ++seat)
-            g_seatTable[seat] = static_cast<uint16_t>(seat - 1);
-        for (int place = 0; place < 4; ++place)
-            g_placeTable[place] = static_cast<uint16_t>((ownSeat - 1 + place) % 4);
-    }
-    static void Deal(int n, const char* r0, const char* r1, const char* value, int trump, int level,
-                     int p0, int p1, const char* declarer) {
-        SetDealText(n, kDealResult0, kDealResultLen, r0);
-        SetDealText(n, kDealResult1, kDealResultLen, r1);
-        SetDealText(n, kDealValue, kDealValueLen, value);
-        SetDealInt(n, kDealTrump, trump);
-        SetDealInt(n, kDealDouble, level);
-        SetDealInt(n, kDealPoints0, p0);
-        SetDealInt(n, kDealPoints1, p1);
-        SetDealText(n, kDealDeclarer, kDealNameLen, declarer);
-    }
-};
+}
 
 } // namespace
 
-TEST_F(ScoreTextTest, DealLinesShowWhatEachDealGaveAndTheTotals) {
+TEST(ScoreText, DealLinesNamePartnershipsBySeatAndSurvivePlayersLeaving) {
+    ResetGameStateForStart();
     Seat(1);
     EXPECT_EQ(ScoreSheetText(), "Total: 1 and 3: 0, 2 and 4: 0\n");
     Deal(0, "16", "#", "16", 2, 0, 20, 0, "Ann");
@@ -64,9 +50,8 @@ TEST_F(ScoreTextTest, DealLinesShowWhatEachDealGaveAndTheTotals) {
               "Deal 2: contract 25 no trump redoubled by Bob (seat 2) | hand points 1 and 3: 0, "
               "2 and 4: 40 | result 1 and 3: 0 (-), 2 and 4: 200 (200)\n"
               "Total: 1 and 3: 16, 2 and 4: 200\n");
-}
 
-TEST_F(ScoreTextTest, OddOwnSeatAndTheSeatsOfPlayersWhoLeft) {
+    ResetGameStateForStart();
     Seat(2); // places 0 and 2 are seats 2 and 4
     Deal(0, "30", "-", "12", 0, 1, 0, 0, "Dan");
     g_nDeals = 1;
@@ -83,4 +68,7 @@ TEST_F(ScoreTextTest, OddOwnSeatAndTheSeatsOfPlayersWhoLeft) {
     std::memset(&g_UsersList[3], 0, sizeof g_UsersList[3]);
     RememberSeating();
     EXPECT_EQ(ScoreSheetText(), during);
+    ForgetSeating();
+    ResetGameStateForStart();
+    std::memset(g_UsersList, 0, sizeof g_UsersList);
 }

@@ -1,6 +1,8 @@
 // The seat panel: a click only sends; the place state that comes back changes the panel.
 #include "tests/app/AppTestSupport.h"
 
+#include <tuple>
+
 using namespace apptest;
 
 namespace {
@@ -12,8 +14,7 @@ protected:
     void OpenPanel() {
         AddUser(0, "Ann");
         AddUser(1, "Bob");
-        g_bStateDone = 1;
-        flow->OnGameStep(STEP_CHECK_TABLE, 0);
+        CheckTable();
         panel = flow->SeatPanel();
         ASSERT_NE(panel, nullptr);
         ASSERT_EQ(viewUi.seatShown, 1);
@@ -23,16 +24,13 @@ protected:
 
 // Expected buttons of a seat: its text, Free checked/enabled, Start checked/enabled.
 void ExpectSeat(const SeatButtons& b, const char* text, bool fc, bool fe, bool sc, bool se) {
-    EXPECT_EQ(b.freeText, text);
-    EXPECT_EQ(b.freeChecked, fc) << text;
-    EXPECT_EQ(b.freeEnabled, fe) << text;
-    EXPECT_EQ(b.startChecked, sc) << text;
-    EXPECT_EQ(b.startEnabled, se) << text;
+    EXPECT_EQ(std::tie(b.freeText, b.freeChecked, b.freeEnabled, b.startChecked, b.startEnabled),
+              std::tuple(std::string(text), fc, fe, sc, se));
 }
 
 } // namespace
 
-TEST_F(SeatPanelTest, ButtonsFollowTheStatesThatComeBackAndOnlyTheHolderPresses) {
+TEST_F(SeatPanelTest, ButtonsFollowTheStatesThatComeBackAndTheFourthStartCloses) {
     OpenPanel();
     for (int seat = 1; seat <= 4; ++seat) {
         ExpectSeat(panel->Seat(seat), "Free", false, true, false, false);
@@ -64,10 +62,8 @@ TEST_F(SeatPanelTest, ButtonsFollowTheStatesThatComeBackAndOnlyTheHolderPresses)
     Pump();
     ExpectSeat(panel->Seat(2), "Free", false, true, false, false);
     EXPECT_EQ(panel->Occupant(2), -1);
-}
 
-TEST_F(SeatPanelTest, FourthStartClosesThePanelAndSeatOnesProgramAnnounces) {
-    OpenPanel();
+    // The fourth start closes the panel; seat 1's program announces the deal.
     AddUser(2, "Cid");
     AddUser(3, "Dan");
     for (uint16_t user = 1; user <= 3; ++user)

@@ -5,6 +5,7 @@
 #include "rules/Declarations.h"
 
 #include <algorithm>
+#include <tuple>
 
 using namespace apptest;
 
@@ -33,20 +34,19 @@ protected:
 // The pauses between the tries of WaitSynchro(10, ...) per pace, while the table
 // stays busy, and after how many pauses the busy count is given up on.
 TEST_F(StepMachineTest, WaitSynchroPausesFollowThePaceAndGiveUpAtTheNormalLimit) {
-    struct Case {
+    // Fast paces: the scaled pause or the back-off (1, 2, 4, ... up to 16 ms),
+    // whichever is longer, until 1000 ms of pauses have passed.
+    const struct {
         double pace;
         std::vector<int> firstPauses;
         int pauses; // until it gives up
-    };
-    // Fast paces: the scaled pause or the back-off (1, 2, 4, ... up to 16 ms),
-    // whichever is longer, until 1000 ms of pauses have passed.
-    const Case cases[] = {
+    } cases[] = {
         {1.0, {100, 100, 100}, 10}, {0.0, {1, 2, 4, 8, 16, 16}, 4 + 62},
         {0.5, {50, 50}, 20},        {0.05, {5, 5, 5, 8, 16}, 4 + 62},
         {2.0, {200, 200}, 10},
     };
     AddFourHumans();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.pace);
         GameFlowOptions options;
         options.pace = c.pace;
@@ -98,6 +98,6 @@ TEST_F(StepMachineTest, RepeatedComputerStepMovesOnlyTheComputersOwnTurn) {
     const auto plays = table.SentOf(CMD_PLAY_CARD);
     ASSERT_EQ(plays.size(), 1u);
     EXPECT_EQ(plays[0].from, 102);
-    EXPECT_EQ(g_contract.turn, 2); // Cid's turn: nobody here plays for him
-    EXPECT_EQ(g_pHand[1]->Count(), 7);
+    // Cid's turn: nobody here plays for him.
+    EXPECT_EQ(std::tuple(g_contract.turn, g_pHand[1]->Count()), std::tuple(2, 7));
 }

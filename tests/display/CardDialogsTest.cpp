@@ -1,5 +1,5 @@
 // The card-back chooser and the "Last Trick" dialog, driven as a person would.
-#include <gtest/gtest.h>
+#include "tests/display/DisplayFixture.h"
 
 #include "display/CardBackDialog.h"
 #include "display/CardButton.h"
@@ -22,6 +22,10 @@ int RunWith(QDialog& dialog, std::function<void()> act) {
 } // namespace
 
 TEST(CardBackChooser, WhatEachWayOfClosingReturns) {
+    CCardBackDialog shown(60);
+    shown.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
+    EXPECT_TRUE(SavePicture(shown.grab().toImage(), "card-back-chooser.png"));
     CCardBackDialog untouched(61);
     EXPECT_EQ(RunWith(untouched, [&] { untouched.OkButton()->click(); }), 61);
     CCardBackDialog cancelled(58);
@@ -52,6 +56,7 @@ TEST(LastTrick, ShowsEachPlacesCardFaceAndCloses) {
     CLastTrickDialog dialog(cards);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_TRUE(SavePicture(dialog.grab().toImage(), "last-trick.png"));
     CCardRenderer renderer;
     for (int place = 0; place < 4; ++place) {
         // Each button shows its place's card face, four pixels in.

@@ -1,14 +1,5 @@
-// Drawing through the table view: cards, erasing, the chosen back, and the widget
-// that shows the picture around a panel.
+// Drawing through the table view: cards, erasing and the chosen back.
 #include "tests/display/DisplayFixture.h"
-
-#include "display/TableWidget.h"
-#include "rules/CCard.h"
-#include "rules/CPlayerHand.h"
-#include "rules/Cards.h"
-#include "rules/GameState.h"
-
-#include <QPalette>
 
 using TablePicture = DisplayTable;
 
@@ -39,22 +30,4 @@ TEST_F(TablePicture, FaceDownCardsShowTheCurrentlyChosenBack) {
     g_nCardBack = 54;
     g_pHand[2]->Redraw(false);
     EXPECT_EQ(view->Picture().copy(r), back54);
-}
-
-TEST_F(TablePicture, WidgetShowsThePictureButNeverPaintsOverItsPanel) {
-    CTableWidget widget(*view);
-    widget.resize(kWidth, kHeight);
-    view->FillRect(0, 0, kWidth, kHeight, 0x0000FF); // red as 0x00BBGGRR
-    EXPECT_EQ(widget.grab().toImage().pixel(kWidth / 2, kHeight / 2), qRgb(255, 0, 0));
-    QWidget panel(&widget);
-    panel.setGeometry(100, 100, 120, 80);
-    panel.setAutoFillBackground(true);
-    QPalette pal = panel.palette();
-    pal.setColor(QPalette::Window, Qt::blue);
-    panel.setPalette(pal);
-    panel.show();
-    widget.SetActiveChild(&panel);
-    const QImage shot = widget.grab().toImage();
-    EXPECT_EQ(shot.pixel(10, 10), qRgb(255, 0, 0));
-    EXPECT_EQ(shot.pixel(150, 140), qRgb(0, 0, 255));
 }

@@ -26,55 +26,43 @@ protected:
         std::filesystem::create_directories(dir);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
-
-    std::string WriteRaw(const std::string& name, size_t size) {
-        const std::string path = (dir / name).string();
-        std::ofstream out(path, std::ios::binary);
-        for (size_t i = 0; i < size; ++i)
-            out.put(static_cast<char>(i * 7));
-        return path;
-    }
 };
 
 } // namespace
 
-TEST_F(SavedGameFileTest, WrittenBytesReadBackExactly) {
-    std::vector<uint8_t> bytes;
-    for (int i = 0; i < 300; ++i)
-        bytes.push_back(static_cast<uint8_t>(i)); // zero bytes included
-    const std::string path = (dir / "game.vsk").string();
-    ASSERT_EQ(WriteSavedGame(path, bytes), FileResult::Ok);
-    EXPECT_EQ(std::filesystem::file_size(path), bytes.size());
-    std::vector<uint8_t> back;
-    ASSERT_EQ(ReadSavedGame(path, back), FileResult::Ok);
-    EXPECT_EQ(back, bytes);
-    // Saving again replaces the file instead of appending.
-    ASSERT_EQ(WriteSavedGame(path, std::vector<uint8_t>{1, 2}), FileResult::Ok);
-    ASSERT_EQ(ReadSavedGame(path, back), FileResult::Ok);
-    EXPECT_EQ(back, (std::vector<uint8_t>{1, 2}));
-}
-
-TEST_F(SavedGameFileTest, ReadingChecksTheFile) {
-    struct Case {
-        const char* name;
+// What is written reads back exactly (zero bytes included), a second save replaces
+// the file, and reading refuses a missing, empty or oversized file without touching
+// the output.
+TEST_F(SavedGameFileTest, WrittenBytesReadBackAndReadingChecksTheFile) {
+    const std::string game = (dir / "game.vsk").string();
+    ASSERT_EQ(WriteSavedGame(game, std::vector<uint8_t>(500, 3)), FileResult::Ok);
+    const struct {
+        std::string path;
         size_t size; // bytes written first; npos: no file
         FileResult expected;
+    } cases[] = {
+        {(dir / "missing.vsk").string(), std::string::npos, FileResult::OpenFailed},
+        {game, 300, FileResult::Ok},
+        {(dir / "empty.vsk").string(), 0, FileResult::Empty},
+        {(dir / "largest.vsk").string(), 65535, FileResult::Ok},
+        {(dir / "toolarge.vsk").string(), 65536, FileResult::TooLarge},
     };
-    const Case cases[] = {
-        {"missing.vsk", std::string::npos, FileResult::OpenFailed},
-        {"empty.vsk", 0, FileResult::Empty},
-        {"largest.vsk", 65535, FileResult::Ok},
-        {"toolarge.vsk", 65536, FileResult::TooLarge},
-    };
-    for (const Case& c : cases) {
-        const std::string path =
-            c.size == std::string::npos ? (dir / c.name).string() : WriteRaw(c.name, c.size);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::vector<uint8_t> bytes;
+        for (size_t i = 0; c.size != std::string::npos && i < c.size; ++i)
+            bytes.push_back(static_cast<uint8_t>(i * 7));
+        if (c.size != std::string::npos) {
+            if (c.path == game)
+                ASSERT_EQ(WriteSavedGame(game, bytes), FileResult::Ok);
+            else
+                std::ofstream(c.path, std::ios::binary)
+                    .write(reinterpret_cast<const char*>(bytes.data()),
+                           static_cast<std::streamsize>(bytes.size()));
+        }
         std::vector<uint8_t> out{9, 9};
-        EXPECT_EQ(ReadSavedGame(path, out), c.expected) << c.name;
-        if (c.expected == FileResult::Ok)
-            EXPECT_EQ(out.size(), c.size) << c.name;
-        else
-            EXPECT_EQ(out, (std::vector<uint8_t>{9, 9})) << c.name << ": output touched";
+        EXPECT_EQ(ReadSavedGame(c.path, out), c.expected);
+        EXPECT_EQ(out, (c.expected == FileResult::Ok ? bytes : std::vector<uint8_t>{9, 9}));
     }
 }
 
@@ -93,9 +81,9 @@ TEST_F(SavedGameFileTest, AFailedSaveSaysWhyAndKeepsTheEarlierFile) {
 
     // A disk that fills up in the middle of a save (here a file size limit, in a
     // child process): the earlier file keeps its bytes and no temporary file stays.
-    const std::string path = WriteRaw("earlier.vsk", 40);
-    std::vector<uint8_t> before;
-    ASSERT_EQ(ReadSavedGame(path, before), FileResult::Ok);
+    const std::string path = (dir / "earlier.vsk").string();
+    const std::vector<uint8_t> before(40, 5);
+    ASSERT_EQ(WriteSavedGame(path, before), FileResult::Ok);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <deque>
+#include <tuple>
 
 #include "app/CExitGuard.h"
 #include "net/UsersList.h"
@@ -13,10 +14,8 @@ using A = IExitQuestions::Answer;
 // Answers from a script; a question beyond the script is answered No.
 class ScriptedQuestions : public IExitQuestions {
 public:
-    std::deque<A> quitAnswers;
-    std::deque<A> saveAnswers;
-    int quitAsked = 0;
-    int saveAsked = 0;
+    std::deque<A> quitAnswers, saveAnswers;
+    int quitAsked = 0, saveAsked = 0;
     Answer AskQuit() override { return Next(quitAnswers, quitAsked); }
     Answer AskSave() override { return Next(saveAnswers, saveAsked); }
 
@@ -37,9 +36,7 @@ struct GuardCase {
     std::deque<A> save;
     int saveResult; // -1: no save command
     bool closes;
-    int quitAsked;
-    int saveAsked;
-    int saved;
+    int quitAsked, saveAsked, saved;
 };
 
 } // namespace
@@ -59,15 +56,7 @@ TEST(ExitGuard, EveryBranch) {
         {"alone, save failed", {1, false, false, true}, {}, {Y}, 0, false, 0, 1, 1},
         {"alone, no save command", {1, false, false, true}, {}, {Y}, -1, false, 0, 1, 0},
         {"two humans never asked to save", {2, false, false, true}, {}, {Y}, 1, true, 0, 0, 0},
-        {"running game quit refused before save",
-         {1, true, false, true},
-         {N},
-         {Y},
-         1,
-         false,
-         1,
-         0,
-         0},
+        {"quit refused before save", {1, true, false, true}, {N}, {Y}, 1, false, 1, 0, 0},
     };
     for (const GuardCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -82,20 +71,17 @@ TEST(ExitGuard, EveryBranch) {
                 return c.saveResult;
             });
         EXPECT_EQ(guard.MayClose(c.situation), c.closes);
-        EXPECT_EQ(questions.quitAsked, c.quitAsked);
-        EXPECT_EQ(questions.saveAsked, c.saveAsked);
-        EXPECT_EQ(saved, c.saved);
+        EXPECT_EQ(std::tuple(questions.quitAsked, questions.saveAsked, saved),
+                  std::tuple(c.quitAsked, c.saveAsked, c.saved));
     }
 }
 
 TEST(ExitGuard, CountsNamedUsersThatOwnThemselves) {
     USERINFO list[6] = {};
-    std::strcpy(list[0].name, "Ann"); // human
-    list[0].owner = 0;
-    std::strcpy(list[2].name, "Bob"); // human
-    list[2].owner = 2;
+    std::strcpy(list[0].name, "Ann");
+    std::strcpy(list[2].name, "Bob");
     std::strcpy(list[3].name, "Ivla"); // a computer partner owned by user 0
-    list[3].owner = 0;
+    list[2].owner = 2;
     list[4].owner = 4; // free entry
     EXPECT_EQ(CExitGuard::CountHumans(list, 6), 2);
 }

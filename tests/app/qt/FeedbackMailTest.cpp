@@ -12,10 +12,7 @@
 // The URL a mail client receives decodes back to the exact subject, text and
 // recipient, whatever characters they hold.
 TEST(FeedbackMail, UrlCarriesTheMessageExactly) {
-    const std::string url = CFeedbackMail::Url();
-    EXPECT_EQ(url, "mailto:vesk-feedback@users.noreply.github.com"
-                   "?subject=Sent%20From%20VeskApp.exe%20sernum%281009%29&body=Dear%20Medra%2C%0A");
-    const QUrl parsed(QString::fromStdString(url), QUrl::StrictMode);
+    const QUrl parsed(QString::fromStdString(CFeedbackMail::Url()), QUrl::StrictMode);
     ASSERT_TRUE(parsed.isValid()) << parsed.errorString().toStdString();
     EXPECT_EQ(parsed.scheme(), "mailto");
     EXPECT_EQ(parsed.path(), kFeedbackAddress);

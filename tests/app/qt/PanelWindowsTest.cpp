@@ -39,7 +39,6 @@ protected:
         StartFourHumans();
         g_nDealer = dealer;
         DealHands();
-        EXPECT_NE(flow->BidPanel(), nullptr);
         if (!flow->BidPanel()) return nullptr;
         auto panel = std::make_unique<CBidPanelDialog>(*flow->BidPanel(), tableWidget);
         panel->show();
@@ -67,17 +66,16 @@ TEST_F(PanelWindowsTest, BetOutsideEightToEightyTwoSendsNothingAndSelectsTheValu
         chat->setFocus();
         edit->setText(row.typed);
         QTest::mouseClick(panel->BetButton(), Qt::LeftButton);
+        SCOPED_TRACE(row.typed);
         const auto bids = table.SentOf(CMD_BID);
-        EXPECT_EQ(bids.size(), row.sent ? 1u : 0u) << row.typed;
+        ASSERT_EQ(bids.size(), row.sent ? 1u : 0u);
         if (row.sent) {
-            ASSERT_FALSE(bids.empty());
             EXPECT_EQ(static_cast<uint8_t>(bids[0].text[0]), 10); // 9, carried as 9 + 1
             continue;
         }
         // The typed text stays, selected for correction, with the keyboard in it.
-        EXPECT_EQ(edit->text(), row.typed);
-        EXPECT_EQ(edit->selectedText(), row.typed) << row.typed;
-        EXPECT_TRUE(edit->hasFocus()) << row.typed;
+        EXPECT_EQ(std::tuple(edit->text(), edit->selectedText()), std::tuple(row.typed, row.typed));
+        EXPECT_TRUE(edit->hasFocus());
     }
     EXPECT_TRUE(platform.beeps.empty());
 }
@@ -123,9 +121,9 @@ TEST_F(PanelWindowsTest, SeatButtonsShortenLongNamesAndShowADisabledCheck) {
     } names[] = {{"Ann", false}, {"Maximilian Sebastia", true}};
     for (const auto& n : names) {
         button.SetFullText(n.name);
-        EXPECT_EQ(button.text().endsWith(QChar(0x2026)), n.cut) << n.name;
-        EXPECT_EQ(button.toolTip(), n.cut ? QString(n.name) : QString()) << n.name;
-        EXPECT_EQ(button.FullText(), n.name);
+        EXPECT_EQ(
+            std::tuple(button.text().endsWith(QChar(0x2026)), button.toolTip(), button.FullText()),
+            std::tuple(n.cut, n.cut ? QString(n.name) : QString(), QString(n.name)));
     }
     // A started computer partner: checked and disabled must not look released.
     button.SetFullText("Start");

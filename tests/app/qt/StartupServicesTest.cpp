@@ -6,6 +6,7 @@
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "app/qt/CRunningCopy.h"
@@ -13,17 +14,34 @@
 #include "platform/qt/FairPartnersSetting.h"
 #include "platform/qt/SettingsStore.h"
 
-TEST(DeckSetting, RoundTripAndMalformedValuesIgnored) {
+namespace {
+
+// A settings file in a fresh folder; the store is made afresh for each read, as one
+// kept open would not see a rewrite within the same second.
+class SettingsFile : public testing::Test {
+protected:
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString file = dir.path() + "/Vesk.conf";
+    void WriteRaw(const QByteArray& line) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("[General]\n" + line + "\n");
+    }
+};
+
+} // namespace
+
+// The deck, the faces and the fair partners round-trip side by side; a missing or
+// malformed value is not read.
+TEST_F(SettingsFile, ValuesRoundTripAndMalformedOnesAreIgnored) {
+    ASSERT_TRUE(dir.isValid());
     CSettingsStore store(file);
     int32_t back = 54;
-    EXPECT_FALSE(ReadDeckSetting(store, back)); // missing
-    EXPECT_EQ(back, 54);
+    bool on = false;
+    EXPECT_FALSE(ReadDeckSetting(store, back) || ReadFairPartnersSetting(store, on));
+    EXPECT_EQ(std::tuple(back, on), std::tuple(54, false));
+    ASSERT_TRUE(WriteFairPartnersSetting(store, true));
     ASSERT_TRUE(WriteDeckSetting(store, 61));
-    EXPECT_TRUE(ReadDeckSetting(CSettingsStore(file), back));
-    EXPECT_EQ(back, 61);
     // The faces live beside the back and leave it alone.
     std::string faces = "kept";
     EXPECT_FALSE(ReadFacesSetting(CSettingsStore(file), faces));
@@ -32,42 +50,18 @@ TEST(DeckSetting, RoundTripAndMalformedValuesIgnored) {
     EXPECT_TRUE(ReadFacesSetting(CSettingsStore(file), faces));
     EXPECT_EQ(faces, "/usr/share/aisleriot/cards/tango.svgz");
     EXPECT_TRUE(ReadDeckSetting(CSettingsStore(file), back));
-    EXPECT_EQ(back, 61);
-
-    for (const char* raw : {"dword:70", "dword:53", "dword:6x", "sz:60"}) {
-        SCOPED_TRACE(raw);
-        {
-            QFile f(file);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            f.write(QByteArray("[General]\nDeck=") + raw + "\n");
-        }
-        // A fresh store: one kept open would not see a rewrite within the same second.
-        int32_t kept = 58;
-        EXPECT_FALSE(ReadDeckSetting(CSettingsStore(file), kept));
-        EXPECT_EQ(kept, 58);
-    }
-}
-
-TEST(FairPartnersSetting, RoundTripAndOnlyZeroOrOneRead) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString file = dir.path() + "/Vesk.conf";
-    bool on = false;
-    EXPECT_FALSE(ReadFairPartnersSetting(CSettingsStore(file), on)); // missing
-    {
-        CSettingsStore store(file);
-        ASSERT_TRUE(WriteFairPartnersSetting(store, true));
-    }
     EXPECT_TRUE(ReadFairPartnersSetting(CSettingsStore(file), on));
-    EXPECT_TRUE(on);
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write("[General]\nFairPartners=dword:2\n");
+    EXPECT_EQ(std::tuple(back, on), std::tuple(61, true));
+    for (const char* raw : {"Deck=dword:70", "Deck=dword:53", "Deck=dword:6x", "Deck=sz:60",
+                            "FairPartners=dword:2"}) {
+        WriteRaw(raw);
+        int32_t kept = 58;
+        bool fair = false;
+        EXPECT_FALSE(ReadDeckSetting(CSettingsStore(file), kept) ||
+                     ReadFairPartnersSetting(CSettingsStore(file), fair))
+            << raw;
+        EXPECT_EQ(std::tuple(kept, fair), std::tuple(58, false)) << raw;
     }
-    on = false;
-    EXPECT_FALSE(ReadFairPartnersSetting(CSettingsStore(file), on));
-    EXPECT_FALSE(on);
 }
 
 TEST(RunningCopy, LaterCopyRaisesTheFirstAndTakesOverADeadOnesSocket) {

@@ -115,7 +115,7 @@ public:
 
     // A command from another program at the table, as the library posts it.
     void Deliver(int16_t cmd, uint16_t from, const std::string& text) {
-        ++isBusy;
+        if (CountsAsBusy(static_cast<uint16_t>(cmd))) ++isBusy;
         ++posted;
         auto* s = new CString(text);
         m_queue.PostMessage(WM_CONN_NOTIFY,

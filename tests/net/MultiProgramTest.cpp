@@ -64,9 +64,9 @@ void RunTable(int peers) {
     }));
     EXPECT_EQ(SynchroUntilIdle(conn), 0);
     // Every peer keeps one notification unhandled: the probe sees them all.
-    conn.BroadcastCmd(-1, 1, "hold", -1);
+    conn.BroadcastCmd(-1, kHold, "hold", -1);
     EXPECT_EQ(conn.Synchro(), peers);
-    conn.BroadcastCmd(-1, 1, "release", -1);
+    conn.BroadcastCmd(-1, kHold, "release", -1);
     EXPECT_EQ(SynchroUntilIdle(conn), 0);
     conn.Done();
     for (pid_t pid : pids)

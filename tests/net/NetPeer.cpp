@@ -2,7 +2,7 @@
 // joins the dealer on 127.0.0.1, handles its notifications like the game
 // program would, and ends when its connection is gone.
 //   NetPeer <port> <name>
-// Chat "hold" is kept unhandled until chat "release" arrives.
+// Command kHold "hold" is kept unhandled until "release" arrives.
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -12,8 +12,10 @@
 
 #include "net/Conn.h"
 #include "net/Frame.h"
+#include "tests/net/NetTestSupport.h"
 
 namespace {
+using nettest::kHold;
 struct Item {
     uint16_t command;
     uint16_t user;
@@ -63,16 +65,16 @@ int main(int argc, char** argv) {
             item = window.queue.front();
             window.queue.pop_front();
         }
-        if (item.command == CMD_CHAT_CODE && item.text == "hold") {
+        if (item.command == kHold && item.text == "hold") {
             ++held;
             continue; // stays counted in isBusy
         }
-        if (item.command == CMD_CHAT_CODE && item.text == "release") {
+        if (item.command == kHold && item.text == "release") {
             isBusy -= static_cast<int16_t>(held);
             held = 0;
         }
         if (item.command == NET_DETACH && item.user == conn.m_nUserId) lost = true;
-        if (isBusy > 0) --isBusy;
+        if (CountsAsBusy(item.command) && isBusy > 0) --isBusy;
     }
     conn.Done();
     return 0;

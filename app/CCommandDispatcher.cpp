@@ -67,7 +67,7 @@ intptr_t CCommandDispatcher::OnConnNotify(uintptr_t wParam, intptr_t lParam) {
     } else if (g_pMainFrame && g_pView && command >= 1 && command <= kLastCommand) {
         Handle(command, from, buffer, length, lParam);
     }
-    ReleaseBusy();
+    if (CountsAsBusy(static_cast<uint16_t>(command))) ReleaseBusy();
     m_flow.LeaveHandler();
     if (m_bReplayDue) {
         m_bReplayDue = false;

@@ -154,12 +154,18 @@ void CClientLink::Dispatch(CConnSocket& ep) {
         ep.m_replySum = static_cast<uint16_t>(ep.m_replySum + PayloadU16(payload, plen));
         if (--ep.m_awaitedReplies == 0 && ep.m_waitEvent) ep.m_waitEvent->Set();
         return;
-    default:
-        if (h.command == CMD_CHAT_CODE &&
-            g_nQueuedStrings.load() >= CNetLibrary::kMaxQueuedForChat) {
+    case CMD_CHAT_CODE:
+        if (g_nQueuedStrings.load() < CNetLibrary::kMaxQueuedForChat)
+            CNetLibrary::PostText(ep.m_window, h.command, h.from, PayloadText(payload, plen));
+        else
             ++CNetLibrary::s_droppedChat;
-            return;
-        }
+        // A chat line is no step of the table: only the echo of our own line ends
+        // the wait for it. Anybody's line ending the wait for a command's echo
+        // would let the next command go out before that echo was counted, and
+        // the dealer drops a command built on an outdated view.
+        if (h.from == ep.m_userId && ep.m_waitEvent) ep.m_waitEvent->Set();
+        return;
+    default:
         CNetLibrary::PostText(ep.m_window, h.command, h.from, PayloadText(payload, plen));
         if (IsCountedCommand(h.command)) ++ep.m_countedFrames;
         if (h.to == kEverybody && ep.m_waitEvent) ep.m_waitEvent->Set();

@@ -9,9 +9,6 @@
 #include "net/NetCommands.h"
 #include "net/UsersList.h"
 
-// Commands that the library handles itself (game commands pass through).
-constexpr uint16_t CMD_CHAT_CODE = 1;
-
 constexpr uint16_t kFrameVersion = 1008;
 constexpr uint16_t kEverybody = 0xFFFF;
 constexpr size_t kHeaderSize = 16;

@@ -16,3 +16,12 @@ constexpr uint16_t NET_LOGIN = 16;
 constexpr uint16_t NET_SYNCREPLY = 17;
 constexpr uint16_t NET_ADDAUTO = 18;
 constexpr uint16_t NET_DELAUTO = 19;
+// A chat line, the one game command that the library itself looks at.
+constexpr uint16_t CMD_CHAT_CODE = 1;
+
+// A notification counts in the busy count (isBusy) that the table's idle probe
+// sums up, except a chat line: it changes nothing at the table, and a
+// stranger's lines must not keep the table waiting.
+constexpr bool CountsAsBusy(uint16_t command) {
+    return command != CMD_CHAT_CODE;
+}

@@ -83,7 +83,7 @@ std::string CNetLibrary::Text(const char* text) {
 
 void CNetLibrary::Post(HWND window, uint16_t command, uint16_t user, intptr_t lParam) {
     if (window == nullptr) return;
-    ++isBusy;
+    if (CountsAsBusy(command)) ++isBusy;
     window->PostMessage(WM_CONN_NOTIFY, (static_cast<uintptr_t>(command) << 16) | user, lParam);
 }
 

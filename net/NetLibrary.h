@@ -59,7 +59,8 @@ public:
     static std::string Text(const char* text);
     static constexpr const char* kSocketErrorText =
         VESK_TRANSLATE_NOOP("Vesk", "Socket error %u: Error in %s routine.");
-    // Posts WM_CONN_NOTIFY, raising isBusy first; lParam is the given value.
+    // Posts WM_CONN_NOTIFY, raising isBusy first for every command but a chat
+    // line; lParam is the given value.
     static void Post(HWND window, uint16_t command, uint16_t user, intptr_t lParam);
     // The same with a new string holding text (freed by the program with DeleteCString).
     static void PostText(HWND window, uint16_t command, uint16_t user, const std::string& text);

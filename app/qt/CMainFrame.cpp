@@ -1,5 +1,7 @@
 #include "app/qt/CMainFrame.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -48,6 +50,9 @@ CMainFrame::CMainFrame() {
 
     m_sink = new CQtMessageSink(nullptr, this);
     connect(m_chatBar->Edit(), &QLineEdit::returnPressed, this, [this] { SendChatLine(); });
+    m_chatTimer.setSingleShot(true);
+    m_chatTimer.setInterval(kChatShowMs);
+    connect(&m_chatTimer, &QTimer::timeout, this, [this] { ShowWaitingChatLines(); });
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -112,8 +117,16 @@ void CMainFrame::SetStatusText(const std::string& text) {
 }
 
 void CMainFrame::AddChatListLine(const std::string& line) {
+    m_waitingChat.append(QString::fromStdString(line));
+    if (m_waitingChat.size() > kMaxChatLines) m_waitingChat.removeFirst();
+    if (!m_chatTimer.isActive()) m_chatTimer.start();
+}
+
+void CMainFrame::ShowWaitingChatLines() {
+    if (m_waitingChat.isEmpty()) return;
     QListWidget* chat = m_chatBar->ChatList();
-    chat->addItem(QString::fromStdString(line));
+    chat->addItems(m_waitingChat);
+    m_waitingChat.clear();
     // The oldest lines go once the list is full, however long the table chats.
     while (chat->count() > kMaxChatLines)
         delete chat->takeItem(0);
@@ -123,8 +136,12 @@ void CMainFrame::AddChatListLine(const std::string& line) {
 std::vector<std::string> CMainFrame::ChatListLines() const {
     std::vector<std::string> lines;
     const QListWidget* chat = m_chatBar->ChatList();
-    for (int i = 0; i < chat->count(); ++i)
+    const int shown =
+        std::max(0, chat->count() + static_cast<int>(m_waitingChat.size()) - kMaxChatLines);
+    for (int i = shown; i < chat->count(); ++i)
         lines.push_back(chat->item(i)->text().toStdString());
+    for (const QString& line : m_waitingChat)
+        lines.push_back(line.toStdString());
     return lines;
 }
 

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,6 +27,10 @@ public:
     static constexpr int kHeight = 608;
     // Chat lines the chat list keeps; older ones are dropped.
     static constexpr int kMaxChatLines = 500;
+    // New chat lines are shown together at most this often (milliseconds): the
+    // list's layout measures every line, and a line at a time would let a
+    // flood of chat take the program's whole time.
+    static constexpr int kChatShowMs = 100;
 
     CMainFrame();
     ~CMainFrame() override;
@@ -66,6 +72,8 @@ protected:
 
 private:
     void SendChatLine();
+    // Moves the waiting chat lines into the list and shows the last one.
+    void ShowWaitingChatLines();
 
     CVeskView* m_view = nullptr;
     CChatBar* m_chatBar = nullptr;
@@ -76,4 +84,6 @@ private:
     std::function<int()> m_save;
     std::function<bool()> m_unsaved;
     std::function<bool()> m_dealer;
+    QStringList m_waitingChat; // chat lines not yet in the list (at most kMaxChatLines)
+    QTimer m_chatTimer;
 };

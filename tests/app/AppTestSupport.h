@@ -126,7 +126,7 @@ public:
 
 private:
     void Post(uint16_t cmd, uint16_t from, intptr_t lParam) {
-        ++isBusy;
+        if (CountsAsBusy(cmd)) ++isBusy;
         ++posted;
         m_queue.PostMessage(WM_CONN_NOTIFY, (static_cast<uintptr_t>(cmd) << 16) | from, lParam);
     }

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <mutex>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "net/ClientLink.h"
 #include "net/Conn.h"
@@ -107,6 +112,25 @@ TEST_F(ClientTest, SendingCountsAndEchoesAndSynchroCountsThePeers) {
     });
     EXPECT_EQ(conn.Synchro(), 3);
     annAnswers.join();
+}
+
+TEST_F(ClientTest, ChatLinesAreNotBusyAndOnlyTheOwnLineEndsTheWaitForAnEcho) {
+    int fds[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+    CConnSocket ep(fds[0], CConnSocket::SendMode::Wait);
+    ep.m_userId = 1;
+    ep.m_window = &heldSink;
+    ep.m_waitEvent = std::make_unique<ManualResetEvent>();
+    for (uint16_t from : {0, 1}) {
+        const std::vector<uint8_t> line = MakeFrame(from, 0xFFFF, CMD_CHAT_CODE, 0, "hi");
+        ASSERT_EQ(write(fds[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+        ASSERT_EQ(ep.ReadFrame(), CConnSocket::ReadStatus::Frame);
+        CClientLink::Dispatch(ep);
+        EXPECT_EQ(ep.m_waitEvent->IsSet(), from == 1) << from;
+    }
+    EXPECT_EQ(heldSink.Count(), 2);
+    EXPECT_EQ(isBusy.load(), 0);
+    close(fds[1]);
 }
 
 TEST_F(ClientTest, LostDealerPostsDetachForEveryNamedUser) {

@@ -29,6 +29,9 @@ namespace nettest {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kWaitMs = 10000; // generous bound for anything that should happen soon
+// A game command that the library only relays: NetPeer keeps "hold" unhandled
+// until "release" arrives.
+constexpr uint16_t kHold = 20;
 
 // One WM_CONN_NOTIFY as the program would see it.
 struct Notice {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -11,6 +12,7 @@
 #include <QTextDocument>
 #include <string>
 
+#include "app/qt/CChatBar.h"
 #include "app/qt/CMainFrame.h"
 #include "app/qt/CMainMenu.h"
 #include "app/qt/CRulesDialog.h"
@@ -115,6 +117,24 @@ TEST_F(MainWindowTest, StatusTextIsCutToItsBufferAndClockIsFormatted) {
     EXPECT_EQ(CStatusPanes::Fit(text), std::string(254, 'a'));
     panes.UpdateClock();
     EXPECT_TRUE(QTime::fromString(panes.ClockPane()->text(), "hh:mm:ss").isValid());
+}
+
+TEST_F(MainWindowTest, ChatLinesAreShownTogetherAndTheListKeepsTheLastOnes) {
+    const QListWidget* list = frame.ChatBar().ChatList();
+    const int total = CMainFrame::kMaxChatLines + 20;
+    for (int i = 0; i < total; ++i) {
+        frame.AddChatListLine(std::to_string(i));
+        if (i == 10) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return list->count() == 11; }, 10000));
+        }
+    }
+    EXPECT_EQ(list->count(), 11) << "the later lines wait to be shown together";
+    const std::vector<std::string> lines = frame.ChatListLines();
+    ASSERT_EQ(lines.size(), static_cast<size_t>(CMainFrame::kMaxChatLines));
+    EXPECT_EQ(lines.front(), "20");
+    EXPECT_EQ(lines.back(), std::to_string(total - 1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->count() == CMainFrame::kMaxChatLines; }, 10000));
+    EXPECT_EQ(frame.ChatListLines(), lines);
 }
 
 TEST_F(MainWindowTest, SecondScoreRequestPutsTheTableBack) {

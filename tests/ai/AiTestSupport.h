@@ -1,14 +1,18 @@
 // Card notation and test doubles shared by the computer player's tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "ai/CBiddingModel.h"
 #include "ai/CardPruning.h"
 #include "ai/IBiddingHost.h"
 #include "ai/ICommandSender.h"
@@ -103,6 +107,28 @@ public:
     bool seated = true;
     int dealer = 3, bidRule = 4, bidder = -1, waited = 0;
     std::vector<BiddingOutcome> committed;
+};
+
+// The bidding panel's model on the fake host; calls arrive as bid commands from the
+// users at the places.
+class BiddingTest : public ::testing::Test {
+protected:
+    void SetUp() override { Make(); }
+    void Make() {
+        model = std::make_unique<CBiddingModel>(host, sender, poster);
+        model->Open();
+    }
+    void Bet(int place, int value, int suit) {
+        model->OnBidCommand(10 + place, value + 1, suit + 1);
+    }
+    void Pass(int place) { Bet(place, 0, CALL_PASS); }
+    void Double(int place) { Bet(place, 1, CALL_DOUBLE); }
+    void Redouble(int place) { Bet(place, 2, CALL_REDOUBLE); }
+
+    FakeHost host;
+    CaptureSender sender;
+    CapturePoster poster;
+    std::unique_ptr<CBiddingModel> model;
 };
 
 // A position with the given hands (by place), trump and cards already on the trick

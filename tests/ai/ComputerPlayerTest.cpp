@@ -16,6 +16,7 @@
 #include "rules/CTrickPile.h"
 #include "rules/GameState.h"
 #include "tests/ai/AiTestSupport.h"
+#include "tests/rules/RulesFixture.h"
 
 using namespace aitest;
 
@@ -26,46 +27,31 @@ int g_beeps = 0;
 const std::string kDeal[4] = {"JH 9H AH 7C AC 8D KD QS", "7H 8H TC JC 7D 9D 7S 8S",
                               "QH KH 8C 9C TD JD 9S TS", "TH QC KC QD AD JS KS AS"};
 
-// Four hands on places 0..3 (users 10..13) and the table pile, hearts trumps.
-class ComputerPlayerTest : public ::testing::Test {
+// The rules' table of four (user p at place p), hearts trumps, the game running.
+class ComputerPlayerTest : public RulesTable {
 protected:
     void SetUp() override {
+        RulesTable::SetUp();
         g_beeps = 0;
         CComputerPlayer::SetBeepHook([] { ++g_beeps; });
-        for (int p = 0; p < 4; ++p) {
-            hands[p] = std::make_unique<CPlayerHand>(0xFFFF, 8);
-            hands[p]->m_nPlace = p;
-            g_pHand[p] = hands[p].get();
-            g_placeTable[p] = static_cast<uint16_t>(10 + p);
-        }
-        g_pTable = &table;
-        g_contract.trump = 2;
-        g_bGameRunning = 1;
+        SetContract(8, kHeart, 3);
     }
     void TearDown() override {
         CComputerPlayer::SetBeepHook(nullptr);
         CComputerPlayer::SetFair(false);
-        g_pTable = nullptr;
-        for (int p = 0; p < 4; ++p) {
-            g_pHand[p] = nullptr;
-            g_placeTable[p] = 0xFFFF;
-            g_declare[p].shown = 0;
-        }
-        g_bGameRunning = 0;
+        RulesTable::TearDown();
     }
-    void Deal(const std::string cards[4]) {
-        table.ResetTricks();
-        for (int p = 0; p < 4; ++p) {
-            hands[p]->Clear();
-            for (int code = 0; code < 52; ++code)
-                if ((code < 4 || code >= 24) && (Nat(cards[p]) & NatOf(code)))
-                    hands[p]->Add(new CCard(code));
-        }
+    static void Deal(const std::string cards[4]) {
+        for (CPlayerHand* hand : g_pHand)
+            hand->Clear();
+        g_pTable->ResetTricks();
+        g_pDeck->ReturnDealt();
+        for (int p = 0; p < 4; ++p)
+            for (int code : DeckCodes())
+                if (Nat(cards[p]) & NatOf(code)) Give(p, {code});
     }
-    void Play(int place, const char* card) { table.PlayCard(place, Code(card)); }
+    static void Play(int place, const char* card) { g_pTable->PlayCard(place, Code(card)); }
 
-    std::unique_ptr<CPlayerHand> hands[4];
-    CTrickPile table{4, 8};
     CaptureSender sender;
 };
 
@@ -79,22 +65,22 @@ TEST_F(ComputerPlayerTest, SendsAHeldLegalCardWhileTheGameRunsOrBeepsWithoutOne)
     EXPECT_TRUE(sender.sent.empty());
     Deal(kDeal);
     const int lead = player.PlayTurn(0);
-    EXPECT_NE(hands[0]->FindSlot(lead), -1);
+    EXPECT_NE(g_pHand[0]->FindSlot(lead), -1);
     ASSERT_EQ(sender.sent.size(), 1u);
     EXPECT_EQ(static_cast<uint8_t>(sender.sent[0].text[0]), lead + 1);
 
-    const std::string only[4] = {"7S KD", "", "", "AS 8D"};
+    const std::string only[4] = {"AS 8D", "7S KD", "", ""};
     Deal(only);
-    Play(3, "AS");
+    Play(0, "AS");
     sender.sent.clear();
-    EXPECT_EQ(player.PlayTurn(0), Code("7S")) << "the only legal card";
+    EXPECT_EQ(player.PlayTurn(1), Code("7S")) << "the only legal card";
     ASSERT_EQ(sender.sent.size(), 1u);
     EXPECT_EQ(sender.sent[0].cmd, CMD_PLAY_CARD);
     EXPECT_EQ(sender.sent[0].text, std::string(1, static_cast<char>(Code("7S") + 1)));
-    EXPECT_EQ(sender.sent[0].from, 10);
+    EXPECT_EQ(sender.sent[0].from, 1) << "the user at place 1";
     EXPECT_EQ(g_bComputerSearch.load(), 0);
     g_bGameRunning = 0;
-    EXPECT_EQ(player.PlayTurn(0), Code("7S"));
+    EXPECT_EQ(player.PlayTurn(1), Code("7S"));
     EXPECT_EQ(sender.sent.size(), 1u) << "nothing is sent when the game is not running";
 }
 
@@ -111,7 +97,7 @@ TEST_F(ComputerPlayerTest, FairPlayerHiddenCardsDoNotChangeTheChoice) {
     for (int i = 0; i < 2; ++i) {
         Deal(i == 0 ? kDeal : other);
         g_declare[3].shown = 1;
-        hands[3]->m_selSet = Nat("JS KS");
+        g_pHand[3]->m_selSet = Nat("JS KS");
         // Trick 1: place 1 leads the seven of diamonds; 2 follows, 3 wins with the ace.
         // Trick 2: place 3 leads the queen of clubs; place 0 chooses a club.
         for (auto [place, card] : {std::pair{1, "7D"}, {2, "JD"}, {3, "AD"}, {0, "8D"}, {3, "QC"}})
@@ -137,28 +123,27 @@ TEST_F(ComputerPlayerTest, FairPlayerHiddenCardsDoNotChangeTheChoice) {
 TEST_F(ComputerPlayerTest, LegalCardsAgreeWithTheTablePileOnRandomDeals) {
     const char* env = std::getenv("VESK_SEED");
     std::mt19937 rng(env ? static_cast<uint32_t>(std::strtoul(env, nullptr, 10)) : 12345u);
-    std::vector<int> codes = {0, 1, 2, 3};
-    for (int c = 24; c < 52; ++c)
-        codes.push_back(c);
+    std::vector<int> codes = DeckCodes();
     int compared = 0;
     for (int deal = 0; deal < 150; ++deal) {
         std::shuffle(codes.begin(), codes.end(), rng);
         const int trump = static_cast<int>(rng() % 5);
         g_contract.trump = trump;
-        table.ResetTricks();
-        for (int p = 0; p < 4; ++p) {
-            hands[p]->Clear();
-            for (int i = 0; i < 8; ++i)
-                hands[p]->Add(new CCard(codes[p * 8 + i]));
-        }
+        for (CPlayerHand* hand : g_pHand)
+            hand->Clear();
+        g_pTable->ResetTricks();
+        g_pDeck->ReturnDealt();
+        for (int i = 0; i < 32; ++i)
+            Give(i / 8, {codes[i]});
         int turn = static_cast<int>(rng() % 4);
         CCardSearch search;
         for (int played = 0; played < 32; ++played) {
             uint32_t nat[4];
             for (int p = 0; p < 4; ++p)
-                nat[p] = hands[p]->m_natSet;
+                nat[p] = g_pHand[p]->m_natSet;
             TrickStart trick;
             trick.trump = trump;
+            const CTrickPile& table = *g_pTable;
             trick.cardsPlayed = table.Count();
             trick.count = table.CardsInCurrentTrick();
             trick.leader = trick.count ? table.CurrentTrickInfo().leader : turn;
@@ -167,19 +152,20 @@ TEST_F(ComputerPlayerTest, LegalCardsAgreeWithTheTablePileOnRandomDeals) {
             SearchState s;
             search.InitSearch(s, nat, trick);
             ASSERT_EQ(s.toPlay, turn);
-            const uint32_t legal = LegalCards(s, hands[turn]->m_trumpSet);
+            CPlayerHand* hand = g_pHand[turn];
+            const uint32_t legal = LegalCards(s, hand->m_trumpSet);
             std::vector<int> legalCodes;
             for (int slot = 0; slot < 52; ++slot) {
-                const CCard* card = hands[turn]->CardAt(slot);
+                const CCard* card = hand->CardAt(slot);
                 if (!card) continue;
-                const bool rule = table.IsLegalCard(hands[turn].get(), slot) == 1;
+                const bool rule = g_pTable->IsLegalCard(hand, slot) == 1;
                 ASSERT_EQ(rule, (legal & card->m_trumpSet) != 0)
                     << "deal " << deal << " card " << card->m_nCode << " trump " << trump;
                 if (rule) legalCodes.push_back(card->m_nCode);
                 ++compared;
             }
             ASSERT_FALSE(legalCodes.empty());
-            table.PlayCard(turn, legalCodes[rng() % legalCodes.size()]);
+            g_pTable->PlayCard(turn, legalCodes[rng() % legalCodes.size()]);
             turn = g_contract.turn;
         }
     }

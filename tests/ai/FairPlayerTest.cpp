@@ -15,7 +15,7 @@ using namespace aitest;
 
 namespace {
 
-constexpr int kClubs = 0, kHearts = 2, kNoTrumps = 4;
+constexpr int kClubs = 0, kHearts = 2;
 
 // Each sampled deal keeps the own hand, gives every place its known cards and
 // its hand size, none of the cards gone and none the place has shown it lacks,

@@ -182,6 +182,20 @@ TEST_F(ComputerBidderTest, DoublesOnlyTheOtherSideWhenItFallsShort) {
     EXPECT_EQ(Sent(), BetText(1, CALL_DOUBLE));
 }
 
+// After three passes the holder of the contract raises it to its estimate in the
+// contract's suit: from 25 up the whole estimate, not one point less.
+TEST_F(ComputerBidderTest, RaisesTheOwnContractToItsEstimateAfterThreePasses) {
+    Evaluate();
+    Bet(0, 8, kHearts);
+    for (int p : {1, 2, 3})
+        Pass(p);
+    ASSERT_EQ(model->PlaceToCall(), 0);
+    eval->BestTrump[0] = kHearts;
+    eval->OwnEstimate[0][kHearts] = 25;
+    bidder->ChooseBid();
+    EXPECT_EQ(Sent(), BetText(25, kHearts));
+}
+
 TEST_F(ComputerBidderTest, RedoublesOnlyWhenDoubledByTheOtherSide) {
     Evaluate();
     Bet(0, 8, kHearts);

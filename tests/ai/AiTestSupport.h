@@ -1,14 +1,19 @@
 // Card notation and test doubles shared by the computer player's tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "ai/CBiddingModel.h"
+#include "ai/CardPruning.h"
 #include "ai/IBiddingHost.h"
 #include "ai/ICommandSender.h"
 #include "ai/IStepPoster.h"
@@ -19,8 +24,7 @@ namespace aitest {
 
 // "JH" = jack of hearts; ranks 7 8 9 T J Q K A, suits C D H S.
 inline int Code(const std::string& card) {
-    static const std::string ranks = "A23456789TJQK";
-    static const std::string suits = "CDHS";
+    static const std::string ranks = "A23456789TJQK", suits = "CDHS";
     return static_cast<int>(ranks.find(card[0]) * 4 + suits.find(card[1]));
 }
 inline uint32_t NatOf(int code) {
@@ -30,9 +34,8 @@ inline uint32_t NatOf(int code) {
 // Natural set of a space-separated list of cards.
 inline uint32_t Nat(const std::string& list) {
     std::istringstream in(list);
-    std::string card;
     uint32_t set = 0;
-    while (in >> card)
+    for (std::string card; in >> card;)
         set |= NatOf(Code(card));
     return set;
 }
@@ -40,22 +43,18 @@ inline uint32_t Nat(const std::string& list) {
 inline uint32_t Tr(const std::string& list) {
     return search_bits::NatToTrump(Nat(list));
 }
-inline uint16_t Packed(const std::string& card) {
-    return search_bits::PackNatural(NatOf(Code(card)));
-}
-
-struct CapturedCommand {
-    int16_t cmd;
-    std::string text;
-    int16_t from;
-};
 
 class CaptureSender : public ICommandSender {
 public:
+    struct Command {
+        int16_t cmd;
+        std::string text;
+        int16_t from;
+    };
     void SendCommand(int16_t cmd, const std::string& text, int16_t from) override {
         sent.push_back({cmd, text, from});
     }
-    std::vector<CapturedCommand> sent;
+    std::vector<Command> sent;
 };
 
 class CapturePoster : public IStepPoster {
@@ -81,9 +80,7 @@ public:
     int PlaceOfUser(int user) const override { return user >= 10 && user < 14 ? user - 10 : -1; }
     std::string NameAtPlace(int place) const override { return "P" + std::to_string(place); }
     bool IsPlaceAutoPlayed(int place, bool autoPlayOff) const override {
-        if (place < 0 || place > 3) return false;
-        if (place == 0 && autoPlayOff) return false;
-        return computer[place];
+        return place >= 0 && place < 4 && !(place == 0 && autoPlayOff) && computer[place];
     }
     bool HandlesComputerPartner() const override {
         return computer[1] || computer[2] || computer[3];
@@ -108,15 +105,35 @@ public:
     std::function<void()> onWait; // what other steps do while a computer pauses
     bool computer[4] = {false, false, false, false};
     bool seated = true;
-    int dealer = 3;
-    int bidRule = 4;
-    int bidder = -1;
-    int waited = 0;
+    int dealer = 3, bidRule = 4, bidder = -1, waited = 0;
     std::vector<BiddingOutcome> committed;
 };
 
+// The bidding panel's model on the fake host; calls arrive as bid commands from the
+// users at the places.
+class BiddingTest : public ::testing::Test {
+protected:
+    void SetUp() override { Make(); }
+    void Make() {
+        model = std::make_unique<CBiddingModel>(host, sender, poster);
+        model->Open();
+    }
+    void Bet(int place, int value, int suit) {
+        model->OnBidCommand(10 + place, value + 1, suit + 1);
+    }
+    void Pass(int place) { Bet(place, 0, CALL_PASS); }
+    void Double(int place) { Bet(place, 1, CALL_DOUBLE); }
+    void Redouble(int place) { Bet(place, 2, CALL_REDOUBLE); }
+
+    FakeHost host;
+    CaptureSender sender;
+    CapturePoster poster;
+    std::unique_ptr<CBiddingModel> model;
+};
+
 // A position with the given hands (by place), trump and cards already on the trick
-// (in play order from `leader`).
+// (in play order from `leader`). The trick's winner follows the rules in words: a
+// trump beats a plain card, else the higher card of the winning card's suit.
 inline SearchState Position(const std::string hands[4], int trump, int leader,
                             const std::vector<std::string>& trick = {}, int early = 0) {
     SearchState s{};
@@ -125,34 +142,43 @@ inline SearchState Position(const std::string hands[4], int trump, int leader,
     s.trump = trump;
     s.early = early;
     s.lastWinner = -1;
-    for (int i = 0; i < 4; ++i)
-        s.winnerAfter[i] = -1;
-    s.count = 0;
+    for (int& w : s.winnerAfter)
+        w = -1;
     int winner = -1;
     for (size_t i = 0; i < trick.size(); ++i) {
-        int place = (leader + static_cast<int>(i)) & 3;
-        uint16_t packed = Packed(trick[i]);
-        s.trick[place] = packed;
-        if (winner < 0) {
+        const int place = (leader + static_cast<int>(i)) & 3;
+        const uint16_t c = search_bits::PackNatural(Nat(trick[i]));
+        s.trick[place] = c;
+        const uint16_t w = winner < 0 ? 0 : s.trick[winner];
+        const int suit = c >> 8, wsuit = w >> 8;
+        const auto order = suit == trump ? search_bits::NatToTrump : search_bits::NatToPlain;
+        if (winner < 0 || (suit == wsuit && order(c & 0xFF) > order(w & 0xFF)) ||
+            (suit != wsuit && suit == trump))
             winner = place;
-        } else {
-            uint16_t w = s.trick[winner];
-            int suit = packed >> 8, wsuit = w >> 8;
-            uint8_t b = static_cast<uint8_t>(packed), wb = static_cast<uint8_t>(w);
-            bool beats;
-            if (trump < 4 && wsuit == trump)
-                beats = suit == trump && search_bits::NatToTrump(b) > search_bits::NatToTrump(wb);
-            else if (trump < 4 && suit == trump)
-                beats = true;
-            else
-                beats = suit == wsuit && search_bits::NatToPlain(b) > search_bits::NatToPlain(wb);
-            if (beats) winner = place;
-        }
         s.winnerAfter[i] = winner;
         s.count = static_cast<int>(i) + 1;
     }
     s.toPlay = (leader + s.count) & 3;
     return s;
+}
+
+// Plays `code` from `place` into the trick and starts the next trick when it is full.
+inline void Advance(TrickStart& trick, uint32_t hands[4], int place, int code) {
+    hands[place] &= ~search_bits::NatOf(code);
+    trick.codes[trick.count++] = code;
+    ++trick.cardsPlayed;
+    if (trick.count < 4) return;
+    int winner = trick.leader;
+    uint16_t best = search_bits::PackNatural(search_bits::NatOf(trick.codes[0]));
+    for (int i = 1; i < 4; ++i) {
+        const uint16_t c = search_bits::PackNatural(search_bits::NatOf(trick.codes[i]));
+        if (BeatsCard(c, best, trick.trump)) {
+            best = c;
+            winner = (trick.leader + i) & 3;
+        }
+    }
+    trick.leader = winner;
+    trick.count = 0;
 }
 
 } // namespace aitest

@@ -2,8 +2,6 @@
 // passes, the end of the bidding, column alignment, and save/restore.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "ai/CBiddingModel.h"
 #include "ai/GameCommands.h"
 #include "tests/ai/AiTestSupport.h"
@@ -14,34 +12,15 @@ namespace {
 
 constexpr int kClubs = 0, kHearts = 2;
 
-class BiddingModelTest : public ::testing::Test {
-protected:
-    void Make(int rowsPerPage = 5) {
-        model = std::make_unique<CBiddingModel>(host, sender, poster, rowsPerPage);
-        model->Open();
-    }
-    void SetUp() override { Make(); }
+using BiddingModelTest = BiddingTest;
 
-    // A call arriving from the user at `place`.
-    void Bet(int place, int value, int suit) {
-        model->OnBidCommand(10 + place, value + 1, suit + 1);
-    }
-    void Pass(int place) { model->OnBidCommand(10 + place, 1, CALL_PASS + 1); }
-    void Double(int place) { model->OnBidCommand(10 + place, 2, CALL_DOUBLE + 1); }
-    void Redouble(int place) { model->OnBidCommand(10 + place, 3, CALL_REDOUBLE + 1); }
-    // The texts of a place's column, with "*" for an automatic pass's picture.
-    std::vector<std::string> Column(int place) {
-        std::vector<std::string> out;
-        for (const auto& row : model->Rows(place))
-            out.push_back(row.text + (row.image == CALL_AUTO_PASS ? "*" : ""));
-        return out;
-    }
-
-    FakeHost host;
-    CaptureSender sender;
-    CapturePoster poster;
-    std::unique_ptr<CBiddingModel> model;
-};
+// The texts of a place's column, with "*" for an automatic pass's picture.
+std::vector<std::string> Column(CBiddingModel& model, int place) {
+    std::vector<std::string> out;
+    for (const auto& row : model.Rows(place))
+        out.push_back(row.text + (row.image == CALL_AUTO_PASS ? "*" : ""));
+    return out;
+}
 
 using Texts = std::vector<std::string>;
 
@@ -101,7 +80,7 @@ TEST_F(BiddingModelTest, HowContractsEnd) {
     EXPECT_TRUE(model->IsFinished(3));
     EXPECT_EQ(model->PlaceToCall(), 2);
     Pass(2);
-    EXPECT_EQ(Column(3), Texts{"pass*"});
+    EXPECT_EQ(Column(*model, 3), Texts{"pass*"});
     Pass(0);
     ASSERT_TRUE(model->IsOver());
     out = host.committed.at(2);
@@ -115,16 +94,16 @@ TEST_F(BiddingModelTest, HowContractsEnd) {
     ASSERT_TRUE(model->IsOver());
     EXPECT_EQ(host.committed.at(3).redoubledBy, 2);
     EXPECT_EQ(host.committed.at(3).doubleLevel, 2);
-    EXPECT_EQ(Column(2).back(), "rdbl");
+    EXPECT_EQ(Column(*model, 2).back(), "rdbl");
 }
 
 TEST_F(BiddingModelTest, ColumnsAlign) {
     Bet(0, 8, kHearts);
     Double(3); // out of turn: in the doubler's column
-    EXPECT_EQ(Column(3), Texts{"dbl"});
+    EXPECT_EQ(Column(*model, 3), Texts{"dbl"});
     // The turn stayed with place 1, the doubler's partner, which passes
     // automatically below a filler row (place 3 already called this round).
-    EXPECT_EQ(Column(1), (Texts{"*", "pass*"}));
+    EXPECT_EQ(Column(*model, 1), (Texts{"*", "pass*"}));
     EXPECT_EQ(model->PlaceToCall(), 2);
 }
 

@@ -1,10 +1,14 @@
-// The computer's calls: the quick estimate while the worker runs, double and
-// redouble only where allowed, the pause before a call.
+// The bid evaluation (the quick estimate, the play-outs with the 250 rule,
+// cancelling) and the computer's calls: the quick estimate while the worker runs,
+// double and redouble only where allowed, the pause before a call.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <future>
 #include <memory>
+#include <thread>
 
 #include "ai/CBidEvaluator.h"
 #include "ai/CBiddingModel.h"
@@ -26,29 +30,85 @@ std::string BetText(int value, int suit) {
     return std::string{static_cast<char>(value + 1), static_cast<char>(suit + 1)};
 }
 
-class ComputerBidderTest : public ::testing::Test {
+} // namespace
+
+TEST(QuickEstimateTest, ScoresPerTrump) {
+    struct Row {
+        const char* hand;
+        int trump, score;
+    };
+    const Row rows[] = {
+        // Hearts: trump byte 0xF0, plus the plain bytes 128 + 33 + 128.
+        {"JH 9H AH TH AS AC KD 7D", kHearts, 529},
+        // Clubs with the lone ace: 32 - 200 - 50, plus 33 + 204 + 128.
+        {"JH 9H AH TH AS AC KD 7D", kClubs, 147},
+        // Two trumps with the jack lose a third: 129 - 43, plain A K in three suits.
+        {"JH 7H AS AC AD KS KC KD", kHearts, 129 - 43 + 480},
+        {"AS TS AC TC AD TD 7H 8H", kNoTrumps, 579},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CBidEvaluator::QuickScore(Nat(row.hand), row.trump), row.score) << row.hand;
+    EXPECT_EQ(CBidEvaluator::QuickTrumpOf(Nat("JH 9H AH TH AS AC KD 7D")), kHearts);
+    EXPECT_EQ(CBidEvaluator::QuickTrumpOf(Nat("7C 8C 7D 8D 7H 8H 7S 8S")), -1); // below 200
+    EXPECT_EQ(CBidEvaluator::QuickTrumpOf(Nat("AS TS AC TC AD TD 7H 8H")), kNoTrumps);
+}
+
+class EvaluationTest : public ::testing::Test {
+protected:
+    // Place 0 holds every heart.
+    const uint32_t hands[4] = {Nat("7H 8H 9H TH JH QH KH AH"), Nat("7C 8C 9C TC JC QC KC AC"),
+                               Nat("7D 8D 9D TD JD QD KD AD"), Nat("7S 8S 9S TS JS QS KS AS")};
+    std::atomic<int> searchFlag{0};
+    CapturePoster poster;
+};
+
+TEST_F(EvaluationTest, AllTricksCountTwoHundredFifty) {
+    CBidEvaluator eval(&NoDeclarations, searchFlag, nullptr, &poster);
+    eval.StartEvaluation(hands, 3, false); // place 0 leads
+    ASSERT_TRUE(eval.Complete());
+    // Hearts: 250 and the king and queen (20) for place 0's side.
+    EXPECT_EQ(eval.OwnEstimate[0][kHearts], 27);
+    EXPECT_EQ(eval.OpponentEstimate[0][kHearts], 0);
+    EXPECT_EQ(eval.OwnEstimate[2][kHearts], 25); // the partner's pair is not counted
+    EXPECT_EQ(eval.OpponentEstimate[3][kHearts], 27);
+    EXPECT_EQ(eval.BestTrump[0], kHearts);
+    auto steps = poster.Steps();
+    ASSERT_EQ(steps.size(), 1u) << "the step comes after a normal end";
+    EXPECT_EQ(steps[0].first, STEP_BID_TURN);
+}
+
+TEST_F(EvaluationTest, CancelledOrDestroyedEvaluationsPostNothing) {
+    CBidEvaluator eval(&NoDeclarations, searchFlag, nullptr, &poster);
+    eval.SetWorkerStartHook([&eval] { eval.RequestCancel(); });
+    eval.StartEvaluation(hands, 3, true);
+    eval.Join();
+    EXPECT_FALSE(eval.Complete());
+    auto doomed = std::make_unique<CBidEvaluator>(&NoDeclarations, searchFlag, nullptr, &poster);
+    doomed->SetWorkerStartHook([] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); });
+    doomed->StartEvaluation(hands, 3, true);
+    doomed.reset(); // cancels before the play-outs start and waits for the thread
+    EXPECT_TRUE(poster.Steps().empty());
+}
+
+namespace {
+
+// Every place played by the computer, with an evaluator and a bidder over fixed hands.
+class ComputerBidderTest : public BiddingTest {
 protected:
     void SetUp() override {
         for (bool& c : host.computer)
             c = true;
-        model = std::make_unique<CBiddingModel>(host, sender, poster);
-        eval = std::make_unique<CBidEvaluator>(&NoDeclarations, searchFlag, nullptr, &poster);
-        bidder = std::make_unique<CComputerBidder>(*model, *eval, [this](uint32_t out[4]) {
-            for (int p = 0; p < 4; ++p)
-                out[p] = hands[p];
-        });
-        model->Open();
+        Restart();
     }
-
-    // A fresh model, evaluator and bidder for another case in the same test.
+    // A fresh model, evaluator and bidder (also for another case in the same test).
     void Restart() {
         bidder.reset();
-        eval.reset();
-        model.reset();
         host.onWait = nullptr;
-        SetUp();
+        Make();
+        eval = std::make_unique<CBidEvaluator>(&NoDeclarations, searchFlag, nullptr, &poster);
+        bidder = std::make_unique<CComputerBidder>(
+            *model, *eval, [this](uint32_t out[4]) { std::copy(hands, hands + 4, out); });
     }
-
     // Runs a complete evaluation, then sets weak tables the test changes as needed.
     void Evaluate() {
         bidder->SetThreaded(false);
@@ -56,19 +116,10 @@ protected:
         ASSERT_TRUE(eval->Complete());
         for (int p = 0; p < 4; ++p) {
             eval->BestTrump[p] = kClubs;
-            for (int t = 0; t < 5; ++t) {
-                eval->OwnEstimate[p][t] = 0;
-                eval->OpponentEstimate[p][t] = 20;
-            }
+            std::fill_n(eval->OwnEstimate[p], 5, 0);
+            std::fill_n(eval->OpponentEstimate[p], 5, 20);
         }
         sender.sent.clear();
-    }
-    // The worker waits at its start until the returned promise is kept.
-    std::promise<void> HoldWorker() {
-        std::promise<void> release;
-        std::shared_future<void> gate = release.get_future().share();
-        eval->SetWorkerStartHook([gate] { gate.wait(); });
-        return release;
     }
     // The one call sent since the last check.
     std::string Sent() {
@@ -78,19 +129,9 @@ protected:
         return text;
     }
 
-    void Bet(int place, int value, int suit) {
-        model->OnBidCommand(10 + place, value + 1, suit + 1);
-    }
-    void Pass(int place) { model->OnBidCommand(10 + place, 1, CALL_PASS + 1); }
-    void Double(int place) { model->OnBidCommand(10 + place, 2, CALL_DOUBLE + 1); }
-
     const uint32_t hands[4] = {Nat("AH TH KH QH 7C 8C 9C TC"), Nat("JC QC KC 7D 8D 9D TD JD"),
                                Nat("JH 9H 7H AS AC QD KD AD"), Nat("8H 7S 8S 9S TS JS QS KS")};
-    FakeHost host;
-    CaptureSender sender;
-    CapturePoster poster;
     std::atomic<int> searchFlag{0};
-    std::unique_ptr<CBiddingModel> model;
     std::unique_ptr<CBidEvaluator> eval;
     std::unique_ptr<CComputerBidder> bidder;
 };
@@ -98,7 +139,8 @@ protected:
 } // namespace
 
 TEST_F(ComputerBidderTest, QuickEstimateFirstThenNoCallWhileTheWorkerRuns) {
-    auto release = HoldWorker();
+    std::promise<void> release; // the worker waits at its start until it is kept
+    eval->SetWorkerStartHook([gate = release.get_future().share()] { gate.wait(); });
     const int quick = CBidEvaluator::QuickTrumpOf(hands[0]);
     ASSERT_GE(quick, 0);
     bidder->ChooseBid(); // starts the worker, calls from the quick estimate
@@ -109,10 +151,9 @@ TEST_F(ComputerBidderTest, QuickEstimateFirstThenNoCallWhileTheWorkerRuns) {
     EXPECT_TRUE(sender.sent.empty());
     release.set_value();
     eval->Join();
-    bool stepped = false;
-    for (auto& s : poster.Steps())
-        stepped |= s.first == STEP_BID_TURN;
-    EXPECT_TRUE(stepped);
+    const auto steps = poster.Steps();
+    EXPECT_TRUE(std::any_of(steps.begin(), steps.end(),
+                            [](const auto& s) { return s.first == STEP_BID_TURN; }));
     bidder->ChooseBid(); // the step brought us back: a call from the full estimate
     EXPECT_EQ(sender.sent.size(), 1u);
 }
@@ -139,6 +180,20 @@ TEST_F(ComputerBidderTest, DoublesOnlyTheOtherSideWhenItFallsShort) {
     EXPECT_TRUE(bidder->TryDouble());
     EXPECT_EQ(sender.sent.at(0).from, 12);
     EXPECT_EQ(Sent(), BetText(1, CALL_DOUBLE));
+}
+
+// After three passes the holder of the contract raises it to its estimate in the
+// contract's suit: from 25 up the whole estimate, not one point less.
+TEST_F(ComputerBidderTest, RaisesTheOwnContractToItsEstimateAfterThreePasses) {
+    Evaluate();
+    Bet(0, 8, kHearts);
+    for (int p : {1, 2, 3})
+        Pass(p);
+    ASSERT_EQ(model->PlaceToCall(), 0);
+    eval->BestTrump[0] = kHearts;
+    eval->OwnEstimate[0][kHearts] = 25;
+    bidder->ChooseBid();
+    EXPECT_EQ(Sent(), BetText(25, kHearts));
 }
 
 TEST_F(ComputerBidderTest, RedoublesOnlyWhenDoubledByTheOtherSide) {

@@ -17,7 +17,13 @@ namespace {
 
 const char* const kNames[4] = {"Anna", "Bert", "Cleo", "Dirk"};
 
-void AssignHands() {
+// Seats the own user (0: none at the table) and gives every hand its place's user.
+void Seat(CConn& conn, int ownSeat) {
+    conn.m_nUserId = static_cast<int16_t>(ownSeat >= 1 && ownSeat <= 4 ? ownSeat - 1 : 50);
+    g_pConn = &conn;
+    for (int id = 0; id < 4; ++id)
+        g_UsersList[id].aux = 0xFFFF;
+    RebuildSeating();
     for (int place = 0; place < 4; ++place)
         if (g_pHand[place]) g_pHand[place]->AssignUser(UserAtPlace(place));
 }
@@ -36,18 +42,13 @@ CRecordTable::CRecordTable(int ownSeat) {
         USERINFO& u = g_UsersList[id];
         u.state = static_cast<uint16_t>((id + 1) | 0x8000);
         u.owner = static_cast<uint16_t>(id);
-        u.aux = 0xFFFF;
         std::strncpy(u.name, kNames[id], sizeof u.name - 1);
     }
-    m_conn.m_nUserId = static_cast<int16_t>(ownSeat >= 1 && ownSeat <= 4 ? ownSeat - 1 : 50);
-    g_pConn = &m_conn;
-    RebuildSeating();
-
     g_pDeck = new CCardPile(32);
-    for (int place = 0; place < 4; ++place)
-        g_pHand[place] = new CPlayerHand(kNoUser, 8);
+    for (CPlayerHand*& hand : g_pHand)
+        hand = new CPlayerHand(kNoUser, 8);
     g_pTable = new CTrickPile(4, 8);
-    AssignHands();
+    Seat(m_conn, ownSeat);
     g_nDealer = 0;
     g_pRecordView = this;
     g_pRecordFrame = this;
@@ -57,35 +58,23 @@ CRecordTable::~CRecordTable() {
     g_pRecordView = nullptr;
     g_pRecordFrame = nullptr;
     m_bidding.reset();
-    delete g_pTable;
-    g_pTable = nullptr;
-    for (CPlayerHand*& hand : g_pHand) {
-        delete hand;
-        hand = nullptr;
-    }
-    delete g_pDeck;
-    g_pDeck = nullptr;
+    DeleteGameObjects();
     g_pConn = nullptr;
     std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
     ResetGameStateForStart();
 }
 
 void CRecordTable::MoveOwnUser(int ownSeat) {
-    m_conn.m_nUserId = static_cast<int16_t>(ownSeat >= 1 && ownSeat <= 4 ? ownSeat - 1 : 50);
-    for (int id = 0; id < 4; ++id)
-        g_UsersList[id].aux = 0xFFFF;
-    RebuildSeating();
-    for (int place = 0; place < 4; ++place)
-        g_pHand[place]->AssignUser(kNoUser);
-    AssignHands();
+    for (CPlayerHand* hand : g_pHand)
+        hand->AssignUser(kNoUser);
+    Seat(m_conn, ownSeat);
 }
 
 void CRecordTable::Deal(uint32_t seed) {
     std::vector<int> codes = {0, 1, 2, 3};
     for (int c = 24; c < 52; ++c)
         codes.push_back(c);
-    std::mt19937 rng(seed);
-    std::shuffle(codes.begin(), codes.end(), rng);
+    std::shuffle(codes.begin(), codes.end(), std::mt19937(seed));
     std::vector<std::vector<int>> bySeat(4);
     for (int i = 0; i < 32; ++i)
         bySeat[i / 8].push_back(codes[i]);
@@ -143,13 +132,9 @@ void CRecordTable::ResetForApply() {
         hand->Clear();
     g_pTable->ResetTricks();
     g_pDeck->ReturnDealt();
-    ResetContract();
-    g_nDealer = -1;
+    ResetGame();
+    g_nDealer = g_nBidder = -1;
     g_nBidRule = 0;
-    g_nBidder = -1;
-    g_nDeals = 0;
-    g_score[0] = g_score[1] = 0;
-    ClearDealRecord();
     std::memset(g_declare, 0, sizeof g_declare);
     m_bidding.reset();
     m_chat.clear();

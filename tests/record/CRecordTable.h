@@ -13,10 +13,10 @@
 #include "ai/ICommandSender.h"
 #include "ai/IStepPoster.h"
 #include "net/Conn.h"
-#include "rules/Cards.h"
-#include "rules/GameState.h"
 #include "record/IRecordFrame.h"
 #include "record/IRecordView.h"
+#include "rules/Cards.h"
+#include "rules/GameState.h"
 
 // The bidding model's host over the game state.
 class CRecordBidHost : public IBiddingHost, public ICommandSender, public IStepPoster {

@@ -1,53 +1,49 @@
-// Whole games written as records and applied again.
+// Whole games written as records and applied again, and records that no writer of
+// ours makes, applied to a dealt table.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "record/CRecordReader.h"
+#include "record/GameRecord.h"
+#include "record/RecordFormat.h"
+#include "record/RecordWriter.h"
 #include "rules/CCard.h"
+#include "rules/CCardPile.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
 #include "rules/Declarations.h"
 #include "rules/GameState.h"
 #include "rules/TableView.h"
-#include "record/CRecordReader.h"
-#include "record/GameRecord.h"
-#include "record/RecordFormat.h"
 #include "tests/record/CRecordTable.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-struct HandState {
-    Bytes cards;
-    uint32_t selSet;
-    int32_t selCount, points, mayDeclare, computer, winsDecl;
-    bool operator==(const HandState&) const = default;
-};
-
-HandState HandOf(int place) {
-    const CPlayerHand& h = *g_pHand[place];
-    return {Bytes(h.m_cardBytes, h.m_cardBytes + 52),
-            h.m_selSet,
-            h.m_nSelCount,
-            h.m_nPoints,
-            h.m_bMayDeclare,
-            h.m_bComputer,
-            h.m_bWinsDecl};
+Bytes BytesOf(const RecordPtr& r) {
+    return r ? Bytes(r->Bytes().begin(), r->Bytes().end()) : Bytes{};
 }
 
-// Everything a record carries, flattened for comparison.
+// What a record carries of a hand, flattened for comparison.
+std::vector<int64_t> HandOf(int place) {
+    const CPlayerHand& h = *g_pHand[place];
+    std::vector<int64_t> s(h.m_cardBytes, h.m_cardBytes + 52);
+    s.insert(s.end(), {h.m_selSet, h.m_nSelCount, h.m_nPoints, h.m_bMayDeclare, h.m_bComputer,
+                       h.m_bWinsDecl});
+    return s;
+}
+
+// Everything a record carries.
 std::vector<int64_t> GameOf() {
     std::vector<int64_t> s;
     for (int p = 0; p < 4; ++p) {
-        const HandState h = HandOf(p);
-        s.insert(s.end(), h.cards.begin(), h.cards.end());
-        s.insert(s.end(), {h.selSet, h.selCount, h.points, h.mayDeclare, h.computer, h.winsDecl});
+        const auto h = HandOf(p);
+        s.insert(s.end(), h.begin(), h.end());
     }
     const CTrickPile& t = *g_pTable;
     s.insert(s.end(), t.m_cardBytes, t.m_cardBytes + 53);
@@ -60,10 +56,6 @@ std::vector<int64_t> GameOf() {
                        g_nBidRule, g_nBidder, g_nDeals, g_score[0], g_score[1]});
     s.insert(s.end(), g_dealRecord, g_dealRecord + kDealRecordSize);
     return s;
-}
-
-Bytes BytesOf(const RecordPtr& r) {
-    return r ? Bytes(r->Data(), r->Data() + r->Length()) : Bytes{};
 }
 
 void FillDealEntry(int n, const char* result0, const char* result1, int points0, int points1) {
@@ -161,17 +153,174 @@ TEST(GameRecordDeclarations, ShownOrPickedCardsComeBackAsTheyWere) {
         for (int code : {26, 30, 34})
             hand.ToggleShowCode(code, false);
         if (show) hand.ShowDeclaration();
-        const HandState before = HandOf(1);
+        const auto before = HandOf(1);
+        const uint32_t selected = hand.m_selSet;
         WriteAndApply(table);
         EXPECT_EQ(HandOf(1), before) << show;
         EXPECT_EQ(hand.m_nPoints, show ? 20 : 0);
         for (int slot = 0; slot < kPileSlots; ++slot)
             if (const CCard* card = hand.CardAt(slot)) {
-                const bool inSet = (card->m_natSet & before.selSet) != 0;
+                const bool inSet = (card->m_natSet & selected) != 0;
                 EXPECT_EQ(hand.IsPicked(slot), inSet) << "slot " << slot;
                 EXPECT_EQ(card->m_nDrawMode, inSet && show ? kDrawFace : kDrawBack) << slot;
             }
     }
+}
+
+// An outer SEQUENCE around the parts, each part given first-to-last.
+template <typename... Parts> Bytes Record(Parts... pieces) {
+    std::vector<RecordPtr> parts;
+    (parts.push_back(std::move(pieces)), ...);
+    RecordPtr list;
+    for (auto it = parts.rbegin(); it != parts.rend(); ++it)
+        list = JoinBuffers(std::move(*it), std::move(list));
+    return BytesOf(PutSequence(std::move(list), nullptr));
+}
+
+RecordPtr Part(int kind, RecordPtr content) {
+    return PutSequence(PutKind(kind, std::move(content)), nullptr);
+}
+
+RecordPtr Value(int kind, int32_t v) {
+    return Part(kind, PutInteger(v, nullptr));
+}
+
+RecordPtr Ints(std::vector<int32_t> values, RecordPtr list = nullptr) {
+    for (auto it = values.rbegin(); it != values.rend(); ++it)
+        list = PutInteger(*it, std::move(list));
+    return list;
+}
+
+RecordPtr HandPart(int seat, const Bytes& cards, std::vector<int32_t> fields = {0, 0, 1, 0, 0}) {
+    return Part(9 + seat,
+                PutElement(kTagString, cards.data(), cards.size(), Ints(std::move(fields))));
+}
+
+RecordPtr BitsPart(int kind, const Bytes& bytes) {
+    return Part(kind, PutBits(bytes.size(), bytes.data(), nullptr));
+}
+
+Bytes Cards52(std::initializer_list<int> codes) {
+    Bytes b(52, 255);
+    size_t i = 0;
+    for (int code : codes)
+        b[i++] = static_cast<uint8_t>(code + 1);
+    return b;
+}
+
+// Every card lies in at most one of the hands and the table pile.
+void ExpectEachCardOnce() {
+    int seen[52] = {};
+    auto count = [&](const uint8_t* bytes) {
+        for (int i = 0; i < 52; ++i)
+            if (bytes[i] >= 1 && bytes[i] <= 52) ++seen[bytes[i] - 1];
+    };
+    for (CPlayerHand* hand : g_pHand)
+        count(hand->m_cardBytes);
+    count(g_pTable->m_cardBytes);
+    for (int code = 0; code < 52; ++code)
+        EXPECT_LE(seen[code], 1) << "code " << code;
+    EXPECT_LE(g_pDeck->m_nDealt, 32);
+    EXPECT_GE(g_pDeck->m_nDealt, 0);
+}
+
+class GameRecordHostile : public ::testing::Test {
+protected:
+    GameRecordHostile() : table(2) {
+        table.Deal(21);
+        table.ResetForApply();
+    }
+    void Apply(const Bytes& record) {
+        ASSERT_GE(ApplyRecord(record), 0);
+        ExpectEachCardOnce();
+    }
+    int CountAt(int seat) { return g_pHand[PlaceOfSeat(seat)]->Count(); }
+    CRecordTable table;
+};
+
+TEST_F(GameRecordHostile, ACardIsInOnePlaceOnly) {
+    Bytes odd = Cards52({0, 24, 28});
+    odd[3] = 5;          // code 4, not in the game
+    odd[4] = 200;        // beyond the codes
+    odd.resize(400, 26); // long: cut
+    Apply(Record(HandPart(1, odd), HandPart(2, Cards52({0, 25})), HandPart(3, {25, 25, 27})));
+    EXPECT_EQ(CountAt(1), 3);
+    EXPECT_EQ(CountAt(2), 1);
+    EXPECT_EQ(CountAt(3), 1);
+    table.ResetForApply();
+    Bytes tableBytes(106, 255);
+    tableBytes[0] = tableBytes[53] = 1; // the ace of clubs, played by seat 1
+    tableBytes[52] = tableBytes[105] = 0;
+    Apply(Record(BitsPart(kKindTable, tableBytes), HandPart(2, Cards52({0, 25}))));
+    EXPECT_EQ(g_pTable->Count(), 1);
+    EXPECT_EQ(CountAt(2), 1);
+}
+
+TEST_F(GameRecordHostile, ValuesOutOfRange) {
+    const std::pair<int32_t, int> deals[] = {{1000, kDealEntries - 1}, {-7, -1}, {12, 12}};
+    for (const auto& [value, kept] : deals) {
+        Apply(Record(Value(kKindDeals, value)));
+        EXPECT_EQ(g_nDeals, kept) << value;
+    }
+    Apply(Record(Value(kKindScore0, 0x7FFFFFFF), Value(kKindScore1, -2000000000)));
+    EXPECT_EQ(g_score[0], 1000000);
+    EXPECT_EQ(g_score[1], -1000000);
+    // value, trump 9, doubler with no seat, no redoubler, declarer seat 7, turn seat 2
+    Apply(Record(Part(kKindContract, Ints({100000, 9, 300, 0, 7, 2}))));
+    EXPECT_EQ(std::vector<int>({g_contract.value, g_contract.trump, g_contract.doubledBy,
+                                g_contract.redoubledBy, g_contract.declarer}),
+              std::vector<int>(5, -1));
+    EXPECT_EQ(g_contract.turn, PlaceOfSeat(2));
+}
+
+TEST_F(GameRecordHostile, WhatTheRecordHandsOnIsChecked) {
+    for (size_t n : {0u, 7u, 1000u}) {
+        Apply(Record(BitsPart(kKindBidding, Bytes(n, 1))));
+        EXPECT_EQ(table.Bidding(), nullptr) << "bidding state of " << n << " bytes";
+    }
+    const Bytes state = {2, 9, 2, 1, 0, 0, 0, 0};
+    Apply(Record(BitsPart(kKindBidding, state)));
+    EXPECT_NE(table.Bidding(), nullptr);
+    const Bytes line = {'a', 'b', 0, 'c'};
+    Apply(Record(Part(kKindChat, PutElement(kTagString, line.data(), line.size(),
+                                            PutString(std::string(1000, 'L'), nullptr)))));
+    ASSERT_EQ(table.m_chat.size(), 2u);
+    EXPECT_EQ(table.m_chat[0], "ab");
+    EXPECT_EQ(table.m_chat[1].size(), 255u);
+}
+
+TEST(GameRecordHostileWhole, CutOrChangedRealRecordsStayInBounds) {
+    CRecordTable writer(3);
+    writer.Deal(4);
+    g_nDealer = 1;
+    writer.SetContract(9, kDiamond, 2, 0);
+    writer.PlayLegalCards(9);
+    g_nDeals = 2;
+    const Bytes bytes = BytesOf(BuildGameRecord());
+    ASSERT_FALSE(bytes.empty());
+    for (size_t cut = 0; cut < bytes.size(); ++cut) {
+        writer.ResetForApply();
+        EXPECT_EQ(ApplyRecord(std::span<const uint8_t>(bytes.data(), cut)), -1) << cut;
+        ExpectEachCardOnce();
+    }
+    int failed = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        for (uint8_t v : {0x00, 0x01, 0x7F, 0x80, 0x81, 0x82, 0xFF}) {
+            Bytes changed = bytes;
+            changed[i] = v;
+            writer.ResetForApply();
+            const int taken = ApplyRecord(changed);
+            EXPECT_LE(taken, static_cast<int>(changed.size()));
+            failed += taken < 0;
+            ExpectEachCardOnce();
+            EXPECT_GE(g_nDeals, -1);
+            EXPECT_LT(g_nDeals, kDealEntries);
+        }
+    }
+    EXPECT_GT(failed, 0);
+    Bytes big = bytes;
+    big.resize(65536, 0);
+    EXPECT_EQ(ApplyRecord(big), -1) << "over the record size";
 }
 
 } // namespace

@@ -1,4 +1,5 @@
-// Four seated users with the deck, the hands and the table pile, and a recording main frame.
+// Four seated users with the deck, the hands and the table pile, and a recording main
+// frame.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -50,6 +51,8 @@ inline std::vector<int> DeckCodes() {
 class RulesTable : public ::testing::Test {
 protected:
     void SetUp() override {
+        frame = RecordingFrame();
+        g_pMainFrame = &frame;
         ClearUsers();
         conn.m_nUserId = 0;
         g_pConn = &conn;
@@ -109,4 +112,5 @@ protected:
     }
 
     CConn conn;
+    RecordingFrame frame;
 };

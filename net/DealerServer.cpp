@@ -329,6 +329,13 @@ bool CDealerServer::Owns(const CConnSocket& c, uint16_t from) const {
     return e.owner == c.m_userId && e.owner != from;
 }
 
+bool CDealerServer::RemovesOthersPartner(const CConnSocket& c, char k) const {
+    const int id = kAutoPlayerBase + static_cast<signed char>(k);
+    if (!CDealerUsers::IsValidId(id) || !m_users.IsTaken(id)) return false;
+    // A number that lands on a player's own entry never removes that player.
+    return id == c.m_userId || m_users.List()[id].owner != c.m_userId;
+}
+
 bool CDealerServer::Allow(CConnSocket& c, CConnBudget::Verdict verdict) {
     if (verdict == CConnBudget::Verdict::Pass) return true;
     if (verdict == CConnBudget::Verdict::Close && !c.IsBroken()) {
@@ -384,10 +391,17 @@ void CDealerServer::Dispatch(CConnSocket& c) {
         if (h.seq != c.m_countedFrames) return; // built on an outdated view
         if (h.command == NET_ADDAUTO || h.command == NET_DELAUTO) {
             if (plen < 1) return;
-            if (h.command == NET_ADDAUTO)
-                m_users.AddAuto(static_cast<char>(payload[0]), h.from);
-            else
-                m_users.DelAuto(static_cast<char>(payload[0]));
+            const char k = static_cast<char>(payload[0]);
+            if (h.command == NET_ADDAUTO) {
+                m_users.AddAuto(k, h.from);
+            } else if (RemovesOthersPartner(c, k)) {
+                // Only the program that seated a computer partner takes it away.
+                ++m_stats.spoofed;
+                Allow(c, c.m_budget.Strike(now));
+                return;
+            } else {
+                m_users.DelAuto(k);
+            }
         }
         Relay(c, true, true);
         break;

@@ -63,6 +63,8 @@ public:
     // True when connection c may send frames as user `from`: its own logged-in
     // user, or a computer partner it announced.
     bool Owns(const CConnSocket& c, uint16_t from) const;
+    // True when k names a seated computer partner that another connection seated.
+    bool RemovesOthersPartner(const CConnSocket& c, char k) const;
     void SetHostName(const std::string& host);
 
     static constexpr size_t kFixedSlots = 3;

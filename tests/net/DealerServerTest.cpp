@@ -128,8 +128,13 @@ TEST_F(DealerTest, SpoofedFramesAreDroppedAndPartnersLeaveWithTheirOwner) {
     EXPECT_EQ(dan->id, 3);
     EXPECT_EQ(ListName(dan->lastReply, 102), "Medra");
     EXPECT_EQ(ListField(dan->lastReply, 102, 2), eve->id);
+    // Taking away Ann's partner, or Ann herself (-100 lands on entry 0), is refused.
+    for (const char* k : {"\x03", "\x9c"}) {
+        ASSERT_TRUE(eve->Send(ToAll(eve->id, NET_DELAUTO, 3, k, false)));
+        ++spoofed;
+    }
     ASSERT_TRUE(eve->Send(ToAll(eve->id, NET_DELAUTO, 3, "\x04", false)));
-    ann->Expect(NET_DELAUTO);
+    EXPECT_EQ(ann->Expect(NET_DELAUTO).text, "\x04");
     eve->Close();
     const Got notice = ann->Expect(NET_DETACH);
     EXPECT_EQ(notice.h.from, 2);
@@ -139,6 +144,7 @@ TEST_F(DealerTest, SpoofedFramesAreDroppedAndPartnersLeaveWithTheirOwner) {
     EXPECT_EQ(ListName(fay->lastReply, 102), "") << "left with its owner";
     EXPECT_EQ(ListName(fay->lastReply, 104), "") << "removed";
     EXPECT_EQ(ListName(fay->lastReply, 103), "Tesiva") << "Ann's stays";
+    EXPECT_EQ(ListName(fay->lastReply, ann->id), "Ann");
     dealer.Stop();
     EXPECT_EQ(dealer.Server().Stats().spoofed, spoofed);
 }

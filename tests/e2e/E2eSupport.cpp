@@ -300,6 +300,14 @@ std::vector<std::string> SheetRows(const std::string& out, bool names) {
     return rows;
 }
 
+std::vector<std::string> LoneSeat(int seat, const std::vector<std::string>& more) {
+    std::vector<std::string> args = {"--seat", std::to_string(seat), "--start", "--autoplay"};
+    for (int k = 1; k <= 4; ++k)
+        if (k != seat) args.insert(args.end(), {"--partner", std::to_string(k)});
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
 bool FinishedGame(const std::vector<std::string>& rows) {
     static const std::regex total(R"(^Total (\d+) (\d+)$)");
     std::smatch m;

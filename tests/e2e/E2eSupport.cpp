@@ -49,15 +49,6 @@ bool Listening(int port) {
     return std::regex_search(sockets, std::regex(pattern));
 }
 
-std::vector<TraceLine> ParseTraces(const std::string& err) {
-    static const std::regex trace(R"(^vesk-trace: (\d+) (.*)$)");
-    std::vector<TraceLine> traces;
-    for (const std::string& line : Lines(err))
-        if (std::smatch m; std::regex_match(line, m, trace))
-            traces.push_back({std::stol(m[1]), m[2]});
-    return traces;
-}
-
 bool StartsWith(const std::string& text, const std::string& word) {
     return text.rfind(word, 0) == 0;
 }
@@ -117,12 +108,7 @@ bool AppProcess::Start(const std::string& program, const std::vector<std::string
     // Close-on-exec, so that later children do not hold this child's pipes open;
     // room for a whole game's output between two looks at it.
     int out[2], err[2];
-    if (pipe2(out, O_CLOEXEC) != 0) return false;
-    if (pipe2(err, O_CLOEXEC) != 0) {
-        close(out[0]);
-        close(out[1]);
-        return false;
-    }
+    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return false;
     for (int fd : {m_outFd = out[0], m_errFd = err[0]}) {
         fcntl(fd, F_SETPIPE_SZ, 1 << 20);
         fcntl(fd, F_SETFL, O_NONBLOCK);
@@ -206,7 +192,12 @@ std::string AppProcess::Err() const {
 }
 
 std::vector<TraceLine> AppProcess::Traces() const {
-    return ParseTraces(Err());
+    static const std::regex trace(R"(^vesk-trace: (\d+) (.*)$)");
+    std::vector<TraceLine> traces;
+    for (const std::string& line : Lines(Err()))
+        if (std::smatch m; std::regex_match(line, m, trace))
+            traces.push_back({std::stol(m[1]), m[2]});
+    return traces;
 }
 
 int AppProcess::CountTrace(const std::string& event) const {
@@ -221,11 +212,7 @@ std::string AppProcess::Describe() const {
     const auto tail = [](const std::string& s) {
         return s.size() > 1500 ? "..." + s.substr(s.size() - 1500) : s;
     };
-    const int code = ExitCode();
-    const std::string state = !m_exited ? "running"
-                              : code >= 0
-                                  ? "exited " + std::to_string(code)
-                                  : "killed by signal " + std::to_string(WTERMSIG(m_status));
+    const std::string state = Running() ? "running" : "status " + std::to_string(m_status);
     return m_label + " (" + state + ")\n--- stdout:\n" + tail(Out()) + "\n--- stderr:\n" +
            tail(Err()) + "\n";
 }

@@ -112,11 +112,10 @@ TEST(DeckCatalogue, FindsBothDesktopsDecksByName) {
     WriteFile(data + "/aisleriot/cards/readme.txt", "x");
 
     // The same folder twice lists its decks once.
-    const QList<DeckEntry> decks = CDeckCatalogue::Find({data, data + "/"});
-    ASSERT_EQ(decks.size(), 3);
-    EXPECT_EQ(decks[0].name, "Anglo Modern 4 Color");
-    EXPECT_EQ(decks[1].name, "Paris (GNOME)");
-    EXPECT_EQ(decks[1].file, data + "/aisleriot/cards/paris.svgz");
-    EXPECT_EQ(decks[2].name, "Paris (KDE)");
-    EXPECT_EQ(decks[2].file, data + "/carddecks/svg-paris/paris.svgz");
+    QStringList found;
+    for (const DeckEntry& deck : CDeckCatalogue::Find({data, data + "/"}))
+        found << deck.name + " " + deck.file.mid(data.size());
+    EXPECT_EQ(found, QStringList({"Anglo Modern 4 Color /aisleriot/cards/anglo_modern_4_color.svgz",
+                                  "Paris (GNOME) /aisleriot/cards/paris.svgz",
+                                  "Paris (KDE) /carddecks/svg-paris/paris.svgz"}));
 }

@@ -53,6 +53,17 @@ bool StartsWith(const std::string& text, const std::string& word) {
     return text.rfind(word, 0) == 0;
 }
 
+// Until something listens on TCP `port` (by /proc/net/tcp, so that the listener
+// sees no stray connection); false at the limit or once `owner` ended.
+bool WaitForListener(int port, Ms timeout, const AppProcess& owner) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline && owner.Running()) {
+        if (Listening(port)) return true;
+        std::this_thread::sleep_for(Ms(20));
+    }
+    return false;
+}
+
 } // namespace
 
 int FreePort() {
@@ -63,28 +74,12 @@ int FreePort() {
     return 0;
 }
 
-EnvList HeadlessEnv(int port) {
-    return {{"QT_QPA_PLATFORM", "offscreen"},
-            {"VESK_PORT", std::to_string(port)},
-            {"VESK_BROADCAST", "127.255.255.255"},
-            {"VESK_SEED", "12345"}};
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
-}
-
-bool WaitForListener(int port, Ms timeout, const AppProcess& owner) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline && owner.Running()) {
-        if (Listening(port)) return true;
-        std::this_thread::sleep_for(Ms(20));
-    }
-    return false;
 }
 
 AppProcess::~AppProcess() {
@@ -220,7 +215,11 @@ std::string AppProcess::Describe() const {
 AppProcess& Table::Launch(const std::string& label, std::vector<std::string> args) {
     args.insert(args.end(), {"--pace", "0", "--trace", "--exit-after-game"});
     apps.push_back(std::make_unique<AppProcess>(label));
-    EXPECT_TRUE(apps.back()->Start(VESK_APP_PATH, args, HeadlessEnv(port))) << label;
+    const EnvList env = {{"QT_QPA_PLATFORM", "offscreen"},
+                         {"VESK_PORT", std::to_string(port)},
+                         {"VESK_BROADCAST", "127.255.255.255"},
+                         {"VESK_SEED", "12345"}};
+    EXPECT_TRUE(apps.back()->Start(VESK_APP_PATH, args, env)) << label;
     return *apps.back();
 }
 

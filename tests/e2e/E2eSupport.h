@@ -18,8 +18,6 @@ using EnvList = std::vector<std::pair<std::string, std::string>>;
 
 // A free TCP port on 127.0.0.1 whose successor (the discovery port) is free too; 0 if none.
 int FreePort();
-// The offscreen platform, the port, discovery on 127.255.255.255, a fixed seed.
-EnvList HeadlessEnv(int port);
 std::vector<std::string> Lines(const std::string& text);
 
 // One trace line "vesk-trace: <ms> <event...>" on standard error.
@@ -71,10 +69,6 @@ private:
     mutable bool m_exited = false;
     mutable std::string m_out, m_err;
 };
-
-// Until something listens on TCP `port` (by /proc/net/tcp, so that the listener
-// sees no stray connection); false at the limit or once `owner` ended.
-bool WaitForListener(int port, Ms timeout, const AppProcess& owner);
 
 // Programs at one table on a fresh port, headless at pace 0 with traces, ending
 // after the game; killed when the table goes away.

@@ -1,5 +1,5 @@
-// The card renderer: every face and back drawn and distinct, the rectangle a drawing keeps to,
-// refused draws, the remove mode's colour, and redrawing a card over itself.
+// The card renderer: every face and back drawn and distinct, the rectangle a
+// drawing keeps to and refused draws.
 #include "platform/cards/CardRenderer.h"
 
 #include <gtest/gtest.h>
@@ -113,34 +113,4 @@ TEST(CardRenderer, RefusedDrawsPaintNothing) {
     });
     EXPECT_EQ(ChangedPixels(table).count, 0);
     EXPECT_TRUE(renderer.Picture(52, kFace, 71, 96).isNull());
-}
-
-TEST(CardRenderer, RemoveFillsWithTheColour) {
-    CCardRenderer renderer;
-    const QImage table = Painted([&](QPainter& p) {
-        renderer.Draw(p, 10, 10, 12, kFace, kWhiteRef);
-        // 0x00BBGGRR: 0x00336699 is red 0x99, green 0x66, blue 0x33.
-        EXPECT_TRUE(renderer.Draw(p, 10, 10, 12, CCardRenderer::kModeRemove, 0x00336699));
-        EXPECT_TRUE(
-            renderer.DrawExt(p, 100, 120, 33, 21, -7, CCardRenderer::kModeRemove, 0x00336699));
-    });
-    const QColor colour(0x99, 0x66, 0x33);
-    EXPECT_EQ(table, Painted([&](QPainter& p) {
-                  p.fillRect(QRect(10, 10, 71, 96), colour);
-                  p.fillRect(QRect(100, 120, 33, 21), colour);
-              }));
-}
-
-TEST(CardRenderer, DrawingACardAgainChangesNothing) {
-    // Hands are redrawn over themselves; no edge may darken or fringe.
-    CCardRenderer renderer;
-    auto draw = [&](std::initializer_list<int> modes) {
-        return Painted([&](QPainter& p) {
-            for (int mode : modes)
-                renderer.DrawExt(p, 5, 5, 83, 117, 47, mode, kWhiteRef);
-        });
-    };
-    const QImage once = draw({kFace});
-    EXPECT_EQ(draw({kFace, kFace}), once);
-    EXPECT_EQ(draw({CCardRenderer::kModeHighlight, kFace}), once);
 }

@@ -238,9 +238,8 @@ AppProcess& Table::Joiner(const std::string& name, std::vector<std::string> args
 bool Table::SeatFour() {
     const char* const names[4] = {"Ann", "Bob", "Cid", "Dee"};
     for (int seat = 1; seat <= 4; ++seat) {
-        const std::vector<std::string> args = {"--seat", std::to_string(seat), "--start",
-                                               "--autoplay"};
-        AppProcess& app = seat == 1 ? Dealer(names[0], args) : Joiner(names[seat - 1], args);
+        AppProcess& app =
+            seat == 1 ? Dealer(names[0], OwnSeat(1)) : Joiner(names[seat - 1], OwnSeat(seat));
         if (!app.Running()) return false;
     }
     return port > 0 && Listening(port);
@@ -286,8 +285,12 @@ std::vector<std::string> SheetRows(const std::string& out, bool names) {
     return rows;
 }
 
+std::vector<std::string> OwnSeat(int seat) {
+    return {"--seat", std::to_string(seat), "--start", "--autoplay"};
+}
+
 std::vector<std::string> LoneSeat(int seat, const std::vector<std::string>& more) {
-    std::vector<std::string> args = {"--seat", std::to_string(seat), "--start", "--autoplay"};
+    std::vector<std::string> args = OwnSeat(seat);
     for (int k = 1; k <= 4; ++k)
         if (k != seat) args.insert(args.end(), {"--partner", std::to_string(k)});
     args.insert(args.end(), more.begin(), more.end());

@@ -90,6 +90,8 @@ struct Table {
 // out of order, or figures that do not add up. The declarer only when asked for:
 // a deal played before the game was kept or saved names no seat.
 std::vector<std::string> SheetRows(const std::string& out, bool names = false);
+// "--seat <seat> --start --autoplay".
+std::vector<std::string> OwnSeat(int seat);
 // A lone program at `seat` with computer partners on the other seats, then `more`.
 std::vector<std::string> LoneSeat(int seat, const std::vector<std::string>& more = {});
 // Two deal rows at least, then totals of which one passed 300.

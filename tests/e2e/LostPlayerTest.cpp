@@ -1,7 +1,5 @@
-// Programs that go away in the middle of a game: a started player's program is
-// killed and another takes the seat, and the game resumes where it stopped; the
-// dealer's program is killed in deal 2, a new dealer program takes its seat, and
-// the game that the others kept resumes for the whole table.
+// A player's or the dealer's program killed in the middle of a game: another
+// takes the seat, and the game that the others kept resumes where it stopped.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -18,7 +16,6 @@ const e2e::Ms kEventLimit(60000);
 const e2e::Ms kGameLimit(300000);
 // Killed after this many cards of the deal (of 32).
 constexpr int kKillAfterCards = 12;
-const std::vector<std::string> kOwnSeat2 = {"--seat", "2", "--start", "--autoplay"};
 
 } // namespace
 
@@ -26,7 +23,7 @@ TEST(LostPlayer, KilledPlayerIsReplacedAndTheGameResumes) {
     e2e::Table table;
     e2e::AppProcess& dealer = table.Dealer(
         "Ann", {"--seat", "1", "--partner", "3", "--partner", "4", "--start", "--autoplay"});
-    e2e::AppProcess& bob = table.Joiner("Bob", kOwnSeat2);
+    e2e::AppProcess& bob = table.Joiner("Bob", e2e::OwnSeat(2));
     ASSERT_TRUE(bob.WaitForTrace("card", kKillAfterCards, kEventLimit)) << bob.Describe();
     bob.Kill();
 
@@ -36,7 +33,7 @@ TEST(LostPlayer, KilledPlayerIsReplacedAndTheGameResumes) {
     const int before = e2e::CardsBetween(dealer, "deal 1", "stopped");
     EXPECT_TRUE(before > 0 && before < 32) << before;
 
-    e2e::AppProcess& cid = table.Joiner("Cid", kOwnSeat2);
+    e2e::AppProcess& cid = table.Joiner("Cid", e2e::OwnSeat(2));
     ASSERT_TRUE(dealer.WaitForTrace("resumed", 1, kEventLimit)) << dealer.Describe();
     e2e::ExpectAgreeingSheets({&dealer, &cid}, kGameLimit);
     // The kept deal went on with its remaining cards only; nothing was dealt anew.
@@ -60,7 +57,7 @@ TEST(LostPlayer, KilledDealerIsReplacedAndTheKeptGameResumesForTheWholeTable) {
     // A new dealer program on seat 1 of the same port, some time later: it holds no
     // kept game, the others do.
     std::this_thread::sleep_for(std::chrono::seconds(15));
-    e2e::AppProcess& dan = table.Dealer("Dan", {"--seat", "1", "--start", "--autoplay"});
+    e2e::AppProcess& dan = table.Dealer("Dan", e2e::OwnSeat(1));
     e2e::ExpectAgreeingSheets({&dan, &table[1], &table[2], &table[3]}, kGameLimit);
     // Deal 1, played before the kill, is on every sheet; nothing was dealt anew.
     const std::vector<std::string> rows = e2e::SheetRows(dan.Out());

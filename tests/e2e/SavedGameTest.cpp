@@ -1,6 +1,5 @@
-// A game saved by one program in the middle of a deal is loaded by a program at
-// a fresh table, on the same or another seat, and played to its end from where
-// it was saved.
+// A game saved in the middle of a deal is loaded at a fresh table, on the same
+// or another seat, and played to its end from where it was saved.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 
 #include "platform/cards/CardRenderer.h"
-#include "platform/cards/DeckCatalogue.h"
 
 namespace {
 
@@ -87,26 +86,4 @@ TEST(SvgDeck, MissingCorruptOrIncompleteDecksGiveNoDeck) {
         WriteFile(dir.filePath(c.name), c.bytes);
         EXPECT_EQ(CSvgDeck::Load(dir.filePath(c.name)) != nullptr, c.deck);
     }
-}
-
-TEST(DeckCatalogue, FindsBothDesktopsDecksByName) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString data = dir.path();
-    WriteFile(data + "/carddecks/svg-paris/index.desktop",
-              "[KDE Backdeck]\nName=Paris\nName[de]=Paris (de)\nSVG=paris.svgz\nBack=Blue\n");
-    WriteFile(data + "/carddecks/svg-paris/paris.svgz", "x");
-    WriteFile(data + "/carddecks/svg-nofile/index.desktop",
-              "[KDE Backdeck]\nName=Gone\nSVG=a.svgz\n");
-    WriteFile(data + "/aisleriot/cards/anglo_modern_4_color.svgz", "x");
-    WriteFile(data + "/aisleriot/cards/paris.svgz", "x");
-    WriteFile(data + "/aisleriot/cards/readme.txt", "x");
-
-    // The same folder twice lists its decks once.
-    QStringList found;
-    for (const DeckEntry& deck : CDeckCatalogue::Find({data, data + "/"}))
-        found << deck.name + " " + deck.file.mid(data.size());
-    EXPECT_EQ(found, QStringList({"Anglo Modern 4 Color /aisleriot/cards/anglo_modern_4_color.svgz",
-                                  "Paris (GNOME) /aisleriot/cards/paris.svgz",
-                                  "Paris (KDE) /carddecks/svg-paris/paris.svgz"}));
 }

@@ -99,17 +99,8 @@ TEST(PumpMessagesFor, HandlesWhatArrivesInOrderAndNestedWaitsKeepTheirTime) {
 
         EXPECT_GE(waited, 400);
         ASSERT_GE(during.size(), 2u);
-        // Everything posted well before the end was handled during the wait (the
-        // poster may lag on a loaded machine).
-        for (int i = 1; i <= kLate; ++i) {
-            if (postedAt[i] < 0 || postedAt[i] + 10 >= waited) continue;
-            EXPECT_TRUE(std::any_of(during.begin(), during.end(),
-                                    [i](const Handled& h) {
-                                        return h.msg == kCommand &&
-                                               h.seq == static_cast<uintptr_t>(i);
-                                    }))
-                << "command " << i;
-        }
+        // Commands come in their order on the GUI thread, and everything posted well
+        // before the end was handled during the wait (the poster may lag when busy).
         uintptr_t next = 0;
         for (const Handled& h : during) {
             EXPECT_TRUE(h.onGuiThread);
@@ -117,6 +108,9 @@ TEST(PumpMessagesFor, HandlesWhatArrivesInOrderAndNestedWaitsKeepTheirTime) {
                 EXPECT_EQ(h.seq, next++);
             }
         }
+        for (int i = 1; i <= kLate; ++i)
+            EXPECT_TRUE(postedAt[i] < 0 || postedAt[i] + 10 >= waited || uintptr_t(i) < next)
+                << "command " << i;
         // The step posted by the first command comes after it and before every
         // command posted later than it.
         EXPECT_EQ(during[0].msg, kCommand);

@@ -207,7 +207,7 @@ std::string AppProcess::Describe() const {
     const auto tail = [](const std::string& s) {
         return s.size() > 1500 ? "..." + s.substr(s.size() - 1500) : s;
     };
-    const std::string state = Running() ? "running" : "status " + std::to_string(m_status);
+    const std::string state = Running() ? "running" : "wait status " + std::to_string(m_status);
     return m_label + " (" + state + ")\n--- stdout:\n" + tail(Out()) + "\n--- stderr:\n" +
            tail(Err()) + "\n";
 }

@@ -49,17 +49,19 @@ bool Listening(int port) {
     return std::regex_search(sockets, std::regex(pattern));
 }
 
-std::vector<TraceLine> ParseTraces(const std::string& err) {
-    static const std::regex trace(R"(^vesk-trace: (\d+) (.*)$)");
-    std::vector<TraceLine> traces;
-    for (const std::string& line : Lines(err))
-        if (std::smatch m; std::regex_match(line, m, trace))
-            traces.push_back({std::stol(m[1]), m[2]});
-    return traces;
-}
-
 bool StartsWith(const std::string& text, const std::string& word) {
     return text.rfind(word, 0) == 0;
+}
+
+// Until something listens on TCP `port` (by /proc/net/tcp, so that the listener
+// sees no stray connection); false at the limit or once `owner` ended.
+bool WaitForListener(int port, Ms timeout, const AppProcess& owner) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline && owner.Running()) {
+        if (Listening(port)) return true;
+        std::this_thread::sleep_for(Ms(20));
+    }
+    return false;
 }
 
 } // namespace
@@ -72,28 +74,12 @@ int FreePort() {
     return 0;
 }
 
-EnvList HeadlessEnv(int port) {
-    return {{"QT_QPA_PLATFORM", "offscreen"},
-            {"VESK_PORT", std::to_string(port)},
-            {"VESK_BROADCAST", "127.255.255.255"},
-            {"VESK_SEED", "12345"}};
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
-}
-
-bool WaitForListener(int port, Ms timeout, const AppProcess& owner) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline && owner.Running()) {
-        if (Listening(port)) return true;
-        std::this_thread::sleep_for(Ms(20));
-    }
-    return false;
 }
 
 AppProcess::~AppProcess() {
@@ -117,12 +103,7 @@ bool AppProcess::Start(const std::string& program, const std::vector<std::string
     // Close-on-exec, so that later children do not hold this child's pipes open;
     // room for a whole game's output between two looks at it.
     int out[2], err[2];
-    if (pipe2(out, O_CLOEXEC) != 0) return false;
-    if (pipe2(err, O_CLOEXEC) != 0) {
-        close(out[0]);
-        close(out[1]);
-        return false;
-    }
+    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return false;
     for (int fd : {m_outFd = out[0], m_errFd = err[0]}) {
         fcntl(fd, F_SETPIPE_SZ, 1 << 20);
         fcntl(fd, F_SETFL, O_NONBLOCK);
@@ -206,7 +187,12 @@ std::string AppProcess::Err() const {
 }
 
 std::vector<TraceLine> AppProcess::Traces() const {
-    return ParseTraces(Err());
+    static const std::regex trace(R"(^vesk-trace: (\d+) (.*)$)");
+    std::vector<TraceLine> traces;
+    for (const std::string& line : Lines(Err()))
+        if (std::smatch m; std::regex_match(line, m, trace))
+            traces.push_back({std::stol(m[1]), m[2]});
+    return traces;
 }
 
 int AppProcess::CountTrace(const std::string& event) const {
@@ -221,11 +207,7 @@ std::string AppProcess::Describe() const {
     const auto tail = [](const std::string& s) {
         return s.size() > 1500 ? "..." + s.substr(s.size() - 1500) : s;
     };
-    const int code = ExitCode();
-    const std::string state = !m_exited ? "running"
-                              : code >= 0
-                                  ? "exited " + std::to_string(code)
-                                  : "killed by signal " + std::to_string(WTERMSIG(m_status));
+    const std::string state = Running() ? "running" : "wait status " + std::to_string(m_status);
     return m_label + " (" + state + ")\n--- stdout:\n" + tail(Out()) + "\n--- stderr:\n" +
            tail(Err()) + "\n";
 }
@@ -233,7 +215,11 @@ std::string AppProcess::Describe() const {
 AppProcess& Table::Launch(const std::string& label, std::vector<std::string> args) {
     args.insert(args.end(), {"--pace", "0", "--trace", "--exit-after-game"});
     apps.push_back(std::make_unique<AppProcess>(label));
-    EXPECT_TRUE(apps.back()->Start(VESK_APP_PATH, args, HeadlessEnv(port))) << label;
+    const EnvList env = {{"QT_QPA_PLATFORM", "offscreen"},
+                         {"VESK_PORT", std::to_string(port)},
+                         {"VESK_BROADCAST", "127.255.255.255"},
+                         {"VESK_SEED", "12345"}};
+    EXPECT_TRUE(apps.back()->Start(VESK_APP_PATH, args, env)) << label;
     return *apps.back();
 }
 
@@ -252,9 +238,8 @@ AppProcess& Table::Joiner(const std::string& name, std::vector<std::string> args
 bool Table::SeatFour() {
     const char* const names[4] = {"Ann", "Bob", "Cid", "Dee"};
     for (int seat = 1; seat <= 4; ++seat) {
-        const std::vector<std::string> args = {"--seat", std::to_string(seat), "--start",
-                                               "--autoplay"};
-        AppProcess& app = seat == 1 ? Dealer(names[0], args) : Joiner(names[seat - 1], args);
+        AppProcess& app =
+            seat == 1 ? Dealer(names[0], OwnSeat(1)) : Joiner(names[seat - 1], OwnSeat(seat));
         if (!app.Running()) return false;
     }
     return port > 0 && Listening(port);
@@ -298,6 +283,18 @@ std::vector<std::string> SheetRows(const std::string& out, bool names) {
         }
     }
     return rows;
+}
+
+std::vector<std::string> OwnSeat(int seat) {
+    return {"--seat", std::to_string(seat), "--start", "--autoplay"};
+}
+
+std::vector<std::string> LoneSeat(int seat, const std::vector<std::string>& more) {
+    std::vector<std::string> args = OwnSeat(seat);
+    for (int k = 1; k <= 4; ++k)
+        if (k != seat) args.insert(args.end(), {"--partner", std::to_string(k)});
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
 }
 
 bool FinishedGame(const std::vector<std::string>& rows) {

@@ -1,6 +1,5 @@
-// Helpers for tests that run the built program as separate processes on the
-// loopback interface: free ports, child processes watched with a time limit on
-// every wait, tables of such programs, and their score sheets.
+// Running the built program as child processes on the loopback interface, with
+// a time limit on every wait, and reading their score sheets.
 #pragma once
 
 #include <sys/types.h>
@@ -17,11 +16,8 @@ namespace e2e {
 using Ms = std::chrono::milliseconds;
 using EnvList = std::vector<std::pair<std::string, std::string>>;
 
-// A TCP port on 127.0.0.1 the system just handed out, with its successor (the
-// discovery port) free as well; 0 when none was found.
+// A free TCP port on 127.0.0.1 whose successor (the discovery port) is free too; 0 if none.
 int FreePort();
-// The offscreen platform, the port, discovery on 127.255.255.255, a fixed seed.
-EnvList HeadlessEnv(int port);
 std::vector<std::string> Lines(const std::string& text);
 
 // One trace line "vesk-trace: <ms> <event...>" on standard error.
@@ -30,8 +26,7 @@ struct TraceLine {
     std::string event;
 };
 
-// A child process whose standard output and error the test reads while it
-// waits; killed when the object goes away.
+// A child process whose output the test reads while it waits; killed with the object.
 class AppProcess {
 public:
     explicit AppProcess(std::string label) : m_label(std::move(label)) {}
@@ -39,8 +34,7 @@ public:
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;
 
-    // Sets `env` in this process (which runs nothing else that reads it) for the
-    // child; the child dies with this process.
+    // Sets `env` in this process for the child; the child dies with this process.
     bool Start(const std::string& program, const std::vector<std::string>& args,
                const EnvList& env);
     // Until `count` trace events starting with the word(s) `event` were written;
@@ -76,12 +70,8 @@ private:
     mutable std::string m_out, m_err;
 };
 
-// Until something listens on TCP `port` (read from /proc/net/tcp, so that the
-// listener never sees a stray connection); false at the limit or once `owner` ended.
-bool WaitForListener(int port, Ms timeout, const AppProcess& owner);
-
-// Programs at one table on a fresh port, run headless at pace 0 with traces,
-// ending after the game. All are killed when the table goes away.
+// Programs at one table on a fresh port, headless at pace 0 with traces, ending
+// after the game; killed when the table goes away.
 struct Table {
     AppProcess& Launch(const std::string& label, std::vector<std::string> args);
     // "--name <name> --deal" and `args`; waits until the dealer listens.
@@ -95,19 +85,20 @@ struct Table {
     std::vector<std::unique_ptr<AppProcess>> apps;
 };
 
-// The score sheet, one row per deal (number, contract and both partnerships'
-// figures in seat order, "1 and 3" first, as each program names its own first),
-// then the totals. Fails the test for any other line, a deal out of order, or
-// columns and totals that do not add up. The declarer is left out unless asked for: it is named
-// after whoever sits at its seat when the sheet is printed, and a deal played before the game was
-// kept or saved names no seat.
+// The score sheet, one row per deal (number, contract, both partnerships' figures
+// with "1 and 3" first), then the totals; fails the test for any other line, a deal
+// out of order, or figures that do not add up. The declarer only when asked for:
+// a deal played before the game was kept or saved names no seat.
 std::vector<std::string> SheetRows(const std::string& out, bool names = false);
+// "--seat <seat> --start --autoplay".
+std::vector<std::string> OwnSeat(int seat);
+// A lone program at `seat` with computer partners on the other seats, then `more`.
+std::vector<std::string> LoneSeat(int seat, const std::vector<std::string>& more = {});
 // Two deal rows at least, then totals of which one passed 300.
 bool FinishedGame(const std::vector<std::string>& rows);
 // Each program ends by itself with status 0 and the same finished game's sheet.
 void ExpectAgreeingSheets(const std::vector<AppProcess*>& apps, Ms limit, bool names = false);
-// Card events between the first trace event starting with `from` and the next
-// one starting with `to` (or the end).
+// Card events between the first trace event starting with `from` and the next `to`.
 int CardsBetween(const AppProcess& app, const std::string& from, const std::string& to);
 
 } // namespace e2e

@@ -224,14 +224,10 @@ TEST(HostilePeer, WhatCannotStartOrBeSavedEndsWithStatusOneAndOneLineSayingWhy) 
     ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
     ASSERT_EQ(listen(taken, 1), 0);
     const auto lone = [](const std::string& file) {
-        return std::vector<std::string>{"--name",     "Sal",
-                                        "--deal",     "--seat",
-                                        "1",          "--partner",
-                                        "2",          "--partner",
-                                        "3",          "--partner",
-                                        "4",          "--start",
-                                        "--autoplay", "--save-after-cards",
-                                        "10",         file};
+        std::vector<std::string> args = {"--name", "Sal", "--deal"};
+        for (const std::string& a : e2e::LoneSeat(1, {"--save-after-cards", "10", file}))
+            args.push_back(a);
+        return args;
     };
     const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
     const struct {

@@ -1,7 +1,6 @@
-// Whole games on the loopback interface: one program with three computer
-// partners, programs sharing the seats with computer partners, four programs
-// each at its own seat, and a watcher joining during the game. Every program
-// ends by itself and prints the same score sheet, which adds up.
+// Whole games on the loopback interface, with programs and computer partners
+// on the seats and a watcher joining: every program ends by itself and prints
+// the same score sheet, which adds up.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,8 +10,7 @@
 
 namespace {
 
-// Four programs run a game at about a card per tenth of a second on a busy
-// machine; the limit leaves room for that several times over.
+// Several times what four programs take for a game on a busy machine.
 const e2e::Ms kGameLimit(300000);
 const char* const kNames[] = {"Ann", "Bob", "Cid", "Dan"};
 
@@ -24,10 +22,6 @@ void ExpectSameSheets(e2e::Table& table) {
     // A game played through names each declarer's seat.
     for (const std::string& row : e2e::SheetRows(apps.front()->Out(), true))
         EXPECT_TRUE(row.rfind("Total", 0) == 0 || row.find(" (seat ") != std::string::npos) << row;
-}
-
-std::vector<std::string> Own(int seat) {
-    return {"--seat", std::to_string(seat), "--start", "--autoplay"};
 }
 
 struct Seating {
@@ -52,13 +46,12 @@ TEST_P(WholeGame, EveryProgramPrintsTheSameSheet) {
 // program to finish leaves while the other may still be scoring the last deal.
 INSTANTIATE_TEST_SUITE_P(
     Tables, WholeGame,
-    ::testing::Values(Seating{"OneProgramWithThreeComputerPartners",
-                              {{"--seat", "1", "--partner", "2", "--partner", "3", "--partner", "4",
-                                "--start", "--autoplay"}}},
-                      Seating{"TwoProgramsWithTwoComputerPartnersEach",
-                              {{"--partner", "1", "--partner", "4"},
-                               {"--partner", "2", "--partner", "3"}}},
-                      Seating{"FourProgramsEachAtItsOwnSeat", {Own(1), Own(2), Own(3), Own(4)}}),
+    ::testing::Values(
+        Seating{"OneProgramWithThreeComputerPartners", {e2e::LoneSeat(1)}},
+        Seating{"TwoProgramsWithTwoComputerPartnersEach",
+                {{"--partner", "1", "--partner", "4"}, {"--partner", "2", "--partner", "3"}}},
+        Seating{"FourProgramsEachAtItsOwnSeat",
+                {e2e::OwnSeat(1), e2e::OwnSeat(2), e2e::OwnSeat(3), e2e::OwnSeat(4)}}),
     [](const ::testing::TestParamInfo<Seating>& info) { return info.param.name; });
 
 // The cards played while the watcher waits for the running game must still reach

@@ -1,6 +1,6 @@
-// The whole program window, offscreen, during the bidding, during the play and
-// under the score sheet: the pictures go to a folder in the build tree for a
-// person to look at; the test checks what a program can see in them.
+// The whole program window, offscreen, during the bidding, the play and under
+// the score sheet: the pictures go to a folder in the build tree for a person to
+// look at (the documents use them); the test checks what a program can see in them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -30,9 +30,6 @@ namespace {
 bool IsTableGreen(QRgb p) {
     return qRed(p) < 24 && qBlue(p) < 24 && qGreen(p) > 100 && qGreen(p) < 156;
 }
-bool IsBlack(QRgb p) {
-    return qRed(p) < 16 && qGreen(p) < 16 && qBlue(p) < 16;
-}
 // The faces of the cards.
 bool IsWhite(QRgb p) {
     return qRed(p) > 220 && qGreen(p) > 220 && qBlue(p) > 220;
@@ -42,18 +39,14 @@ bool IsMarkYellow(QRgb p) {
     return qRed(p) > 200 && qGreen(p) > 170 && qBlue(p) < 90;
 }
 
-// Pixels inside `area` of `picture` that `is` picks, and their share of the area.
-long Count(const QImage& picture, const QRect& area, bool (*is)(QRgb)) {
+// The share of the pixels inside `area` of `picture` that `is` picks.
+double Share(const QImage& picture, const QRect& area, bool (*is)(QRgb)) {
     const QRect r = area.intersected(picture.rect());
     long hits = 0;
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
             hits += is(picture.pixel(x, y)) ? 1 : 0;
-    return hits;
-}
-double Share(const QImage& picture, const QRect& area, bool (*is)(QRgb)) {
-    const QRect r = area.intersected(picture.rect());
-    return r.isEmpty() ? 1.0 : double(Count(picture, r, is)) / double(r.width() * r.height());
+    return r.isEmpty() ? 1.0 : double(hits) / double(r.width() * r.height());
 }
 
 // Share of the 2 x 2 pixel blocks inside `area` whose four pixels differ: none
@@ -89,15 +82,14 @@ QRect AreaOf(QWidget* widget, QWidget* window) {
 
 // Rows of calls in the panel's columns (fillers have no text), and how many of
 // them show their call's image.
-int CallRows(CBidPanelDialog* panel, int* withImage = nullptr) {
-    int rows = 0, images = 0;
+std::pair<int, int> CallRows(CBidPanelDialog* panel) {
+    std::pair<int, int> rows;
     for (QListWidget* column : panel->findChildren<QListWidget*>())
         for (int i = 0; i < column->count(); ++i) {
             if (column->item(i)->text().isEmpty()) continue;
-            ++rows;
-            images += column->item(i)->icon().isNull() ? 0 : 1;
+            ++rows.first;
+            rows.second += column->item(i)->icon().isNull() ? 0 : 1;
         }
-    if (withImage) *withImage = images;
     return rows;
 }
 
@@ -110,7 +102,6 @@ bool CardsInPlay(QWidget* window) {
 struct Moment {
     QImage picture;
     QRect area; // the bidding panel, the table or the sheet, in window coordinates
-    int rows = 0, rowsWithImage = 0;
 };
 
 class WindowPictures : public ::testing::Test {
@@ -118,23 +109,17 @@ protected:
     // Runs a table of Ann at seat 1 with three computer partners, the computer
     // playing Ann's cards too, at `pace`, calling `look` on the window every few
     // milliseconds until it answers true; false at the time limit.
-    bool Play(double pace, const std::function<bool(QWidget*)>& look, int limitMs,
+    bool Play(const char* pace, const std::function<bool(QWidget*)>& look, int limitMs,
               bool doubled = false) {
         setenv("VESK_BROADCAST", "127.255.255.255", 1);
         if (doubled) setenv("QT_SCALE_FACTOR", "2", 1);
         m_app = std::make_unique<QApplication>(m_argc, m_argv);
         unsetenv("QT_SCALE_FACTOR");
-        AppOptions options;
-        options.name = "Ann";
-        options.connType = 1;
-        options.port = e2e::FreePort();
-        options.seat = 1;
-        options.start = true;
-        options.partners = {2, 3, 4};
-        options.autoplay = true;
-        options.pace = pace;
-        CAppSession session(options);
-        if (options.port <= 0 || !session.Start()) return false;
+        const int port = e2e::FreePort();
+        CAppSession session(ParseAppOptions(
+            {"--name", "Ann", "--deal", "--port", std::to_string(port), "--seat", "1", "--start",
+             "--partner", "2", "--partner", "3", "--partner", "4", "--autoplay", "--pace", pace}));
+        if (port <= 0 || !session.Start()) return false;
         QTimer watch;
         watch.setInterval(5);
         QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -145,14 +130,10 @@ protected:
         return QApplication::exec() == 0;
     }
 
-    // Saves a picture for a person to look at, under a name the documents use.
     static void Save(const QImage& picture, const char* file) {
         const QString folder = QStringLiteral(VESK_PICTURE_DIR);
         QDir().mkpath(folder);
-        std::printf("window pictures in %s\n", qPrintable(folder));
         EXPECT_TRUE(picture.save(folder + "/" + file)) << file;
-        EXPECT_GE(picture.width(), 400) << file;
-        EXPECT_GE(picture.height(), 400) << file;
     }
 
     int m_argc = 1;
@@ -165,51 +146,44 @@ protected:
 
 TEST_F(WindowPictures, BiddingPlayAndScoreSheet) {
     Moment bidding, play, sheet, mark;
+    std::pair<int, int> rows;
     const bool seen = Play(
-        0.3, // pauses long enough to see each moment
+        "0.3", // pauses long enough to see each moment
         [&](QWidget* window) {
             CTableWidget* table = VisibleChild<CTableWidget>(window);
             const QRect tableArea = AreaOf(table, window);
             CBidPanelDialog* panel = VisibleChild<CBidPanelDialog>(window);
-            if (bidding.picture.isNull() && panel && CallRows(panel) >= 2) {
-                bidding.picture = window->grab().toImage();
-                bidding.area = AreaOf(panel, window);
-                bidding.rows = CallRows(panel, &bidding.rowsWithImage);
+            if (bidding.picture.isNull() && panel && CallRows(panel).first >= 2) {
+                bidding = {window->grab().toImage(), AreaOf(panel, window)};
+                rows = CallRows(panel);
             }
             if (play.picture.isNull() && CardsInPlay(window)) {
-                play.picture = window->grab().toImage();
-                play.area = tableArea;
+                play = {window->grab().toImage(), tableArea};
                 // The keyboard marks the second card of the own hand.
                 table->setFocus();
                 for (int i = 0; i < 2; ++i) {
                     QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
                     QApplication::sendEvent(table, &right);
                 }
-                mark.picture = window->grab().toImage();
-                mark.area = QRect(tableArea.x(), tableArea.bottom() - 110, tableArea.width(), 110);
+                mark = {window->grab().toImage(),
+                        QRect(tableArea.x(), tableArea.bottom() - 110, tableArea.width(), 110)};
             }
-            if (sheet.picture.isNull() && g_bOverlay && g_nDeals >= 1) {
-                sheet.picture = window->grab().toImage();
-                sheet.area = QRect(tableArea.center() - QPoint(201, 188), QSize(402, 376));
-            }
+            if (sheet.picture.isNull() && g_bOverlay && g_nDeals >= 1)
+                sheet = {window->grab().toImage(),
+                         QRect(tableArea.center() - QPoint(201, 188), QSize(402, 376))};
             return !bidding.picture.isNull() && !play.picture.isNull() && !sheet.picture.isNull();
         },
         90000);
-    EXPECT_TRUE(seen) << "not every moment was seen within the time limit";
-    ASSERT_FALSE(bidding.picture.isNull());
-    ASSERT_FALSE(play.picture.isNull());
-    ASSERT_FALSE(sheet.picture.isNull());
+    ASSERT_TRUE(seen) << "not every moment was seen within the time limit";
     Save(bidding.picture, "bidding.png");
     Save(play.picture, "play.png");
     Save(sheet.picture, "score-sheet.png");
     Save(mark.picture, "keyboard-mark.png");
-    // The panel is drawn in the window over the table: neither the table's green
-    // nor an unpainted hole where a separate window would be.
+    // The panel is drawn in the window over the table, every call with its image.
     EXPECT_LT(Share(bidding.picture, bidding.area, IsTableGreen), 0.05);
-    EXPECT_LT(Share(bidding.picture, bidding.area, IsBlack), 0.2);
-    EXPECT_EQ(bidding.rowsWithImage, bidding.rows);
+    EXPECT_EQ(rows.second, rows.first);
     // Cards lie on the table: at least the faces of the own hand.
-    EXPECT_GT(Count(play.picture, play.area, IsWhite), 6000);
+    EXPECT_GT(Share(play.picture, play.area, IsWhite), 0.02);
     EXPECT_GT(Share(play.picture, play.area, IsTableGreen), 0.3);
     // The sheet covers the middle of the table.
     EXPECT_LT(Share(sheet.picture, sheet.area, IsTableGreen), 0.5);
@@ -223,7 +197,7 @@ TEST_F(WindowPictures, PlayIsSharpAtTwiceTheDensity) {
     QRect hand;
     double ratio = 0;
     const bool seen = Play(
-        0.3,
+        "0.3",
         [&](QWidget* window) {
             if (!CardsInPlay(window)) return false;
             CTableWidget* table = VisibleChild<CTableWidget>(window);
@@ -237,20 +211,18 @@ TEST_F(WindowPictures, PlayIsSharpAtTwiceTheDensity) {
         90000, true);
     ASSERT_TRUE(seen) << "no card was played within the time limit";
     Save(picture, "play-2x.png");
-    // The window keeps its 548 x 608 pixels, each drawn as 2 x 2 device pixels.
-    EXPECT_EQ(picture.size(), QSize(1096, 1216));
-    EXPECT_EQ(ratio, 2.0);
-    // The cards are drawn at the screen's density, not doubled from a plain picture.
+    // The window keeps its 548 x 608 pixels, each drawn as 2 x 2 device pixels, and
+    // the cards are drawn at the screen's density, not doubled from a plain picture.
+    EXPECT_EQ(std::pair(picture.size(), ratio), std::pair(QSize(1096, 1216), 2.0));
     EXPECT_GT(FineBlocks(picture, hand), 0.02);
-    EXPECT_GT(Count(picture, hand, IsWhite), 4 * 6000);
+    EXPECT_GT(Share(picture, hand, IsWhite), 0.2);
 }
 
 TEST_F(WindowPictures, SeatPanelAfterAGameShowsItsOwnBackground) {
     QImage picture;
     QRect middle;
-    QColor expected;
     const bool seen = Play(
-        0,
+        "0",
         [&](QWidget* window) {
             if (g_nDeals == 0 || g_bGameRunning) return false;
             CSeatPanelDialog* panel = VisibleChild<CSeatPanelDialog>(window);
@@ -265,14 +237,13 @@ TEST_F(WindowPictures, SeatPanelAfterAGameShowsItsOwnBackground) {
             QApplication::processEvents();
             picture = window->grab().toImage();
             middle = QRect(AreaOf(panel, window).center() - QPoint(8, 8), QSize(16, 16));
-            expected = QApplication::palette().color(QPalette::Window);
             return true;
         },
         300000);
     ASSERT_TRUE(seen) << "the game did not end within the time limit";
     Save(picture, "seat-panel-after-game.png");
     // The middle of the panel, between the four seats, is the dialog's light background.
-    for (int y = middle.top(); y <= middle.bottom(); ++y)
-        for (int x = middle.left(); x <= middle.right(); ++x)
-            ASSERT_EQ(QColor(picture.pixel(x, y)), expected) << x << "," << y;
+    QImage background(middle.size(), picture.format());
+    background.fill(QApplication::palette().color(QPalette::Window));
+    EXPECT_EQ(picture.copy(middle), background);
 }

@@ -1,6 +1,5 @@
-// The card renderer and the shapes its cards are built from: every face and
-// back drawn and distinct, the rectangle a drawing keeps to, refused draws, the
-// remove mode's colour, and redrawing a card over itself.
+// The card renderer: every face and back drawn and distinct, the rectangle a
+// drawing keeps to and refused draws.
 #include "platform/cards/CardRenderer.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +7,6 @@
 #include <QImage>
 #include <QPainter>
 #include <set>
-
-#include "platform/cards/SuitShapes.h"
 
 namespace {
 
@@ -80,27 +77,20 @@ TEST(CardRenderer, EveryFaceAndBackIsDrawnAndDistinct) {
     }
 }
 
-TEST(CardRenderer, DrawCoversExactlyTheStandardRectangle) {
+TEST(CardRenderer, DrawsKeepToTheirRectangle) {
     CCardRenderer renderer;
     int width = 0, height = 0;
     EXPECT_TRUE(renderer.Init(&width, &height));
     EXPECT_EQ(QSize(width, height), QSize(71, 96));
-    const QImage table =
-        Painted([&](QPainter& p) { ASSERT_TRUE(renderer.Draw(p, 20, 30, 0, kFace, kWhiteRef)); });
-    const Changed c = ChangedPixels(table);
-    EXPECT_EQ(c.box, QRect(20, 30, 71, 96));
-    // The rounded corners leave the table showing; the middle is covered.
-    EXPECT_EQ(table.pixelColor(20, 30), kTable);
-    EXPECT_EQ(table.pixelColor(90, 125), kTable);
-    EXPECT_GT(c.count, 71 * 96 - 40);
-}
-
-TEST(CardRenderer, DrawExtStaysInsideOddRectangles) {
+    // The standard size covers its rectangle but for the rounded corners.
+    const Changed standard = ChangedPixels(
+        Painted([&](QPainter& p) { ASSERT_TRUE(renderer.Draw(p, 20, 30, 0, kFace, kWhiteRef)); }));
+    EXPECT_EQ(standard.box, QRect(20, 30, 71, 96));
+    EXPECT_GT(standard.count, 71 * 96 - 40);
     for (const QRect& r :
          {QRect(5, 7, 1, 1), QRect(3, 4, 37, 53), QRect(50, 2, 9, 190), QRect(1, 60, 197, 13)})
         for (int card : {0, 43, 65}) {
             SCOPED_TRACE(testing::Message() << card << " in " << r.width() << "x" << r.height());
-            CCardRenderer renderer;
             const Changed c = ChangedPixels(Painted([&](QPainter& p) {
                 ASSERT_TRUE(renderer.DrawExt(p, r.x(), r.y(), r.width(), r.height(), card,
                                              card >= 54 ? kBack : kFace, kWhiteRef));
@@ -123,54 +113,4 @@ TEST(CardRenderer, RefusedDrawsPaintNothing) {
     });
     EXPECT_EQ(ChangedPixels(table).count, 0);
     EXPECT_TRUE(renderer.Picture(52, kFace, 71, 96).isNull());
-}
-
-TEST(CardRenderer, RemoveFillsWithTheColour) {
-    CCardRenderer renderer;
-    const QImage table = Painted([&](QPainter& p) {
-        renderer.Draw(p, 10, 10, 12, kFace, kWhiteRef);
-        // 0x00BBGGRR: 0x00336699 is red 0x99, green 0x66, blue 0x33.
-        EXPECT_TRUE(renderer.Draw(p, 10, 10, 12, CCardRenderer::kModeRemove, 0x00336699));
-        EXPECT_TRUE(
-            renderer.DrawExt(p, 100, 120, 33, 21, -7, CCardRenderer::kModeRemove, 0x00336699));
-    });
-    for (int y = 0; y < table.height(); ++y)
-        for (int x = 0; x < table.width(); ++x) {
-            const bool inside =
-                QRect(10, 10, 71, 96).contains(x, y) || QRect(100, 120, 33, 21).contains(x, y);
-            ASSERT_EQ(table.pixelColor(x, y), inside ? QColor(0x99, 0x66, 0x33) : kTable)
-                << x << "," << y;
-        }
-}
-
-TEST(CardRenderer, DrawingACardAgainChangesNothing) {
-    // Hands are redrawn over themselves; no edge may darken or fringe.
-    CCardRenderer renderer;
-    auto draw = [&](std::initializer_list<int> modes) {
-        return Painted([&](QPainter& p) {
-            for (int mode : modes)
-                renderer.DrawExt(p, 5, 5, 83, 117, 47, mode, kWhiteRef);
-        });
-    };
-    const QImage once = draw({kFace});
-    EXPECT_EQ(draw({kFace, kFace}), once);
-    EXPECT_EQ(draw({CCardRenderer::kModeHighlight, kFace}), once);
-}
-
-TEST(SuitShapes, FourDistinctSolidSigns) {
-    std::vector<QImage> drawn;
-    for (int suit = 0; suit < 4; ++suit) {
-        QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter p(&image);
-        CSuitShapes::Draw(p, suit, QPointF(50, 50), 100, Qt::black);
-        p.end();
-        EXPECT_EQ(qAlpha(image.pixel(50, 50)), 255) << "filled, not outlined: " << suit;
-        for (const QImage& other : drawn)
-            EXPECT_NE(image, other) << suit;
-        drawn.push_back(image);
-    }
-    // The club's leaves and stem overlap; the overlaps must be ink, not holes.
-    for (const QPoint q : {QPoint(38, 52), QPoint(62, 52), QPoint(50, 70)})
-        EXPECT_EQ(qAlpha(drawn[0].pixel(q)), 255) << q.x() << "," << q.y();
 }

@@ -26,59 +26,30 @@ struct Handled {
     uint32_t msg;
     uintptr_t seq;
     qint64 atMs; // since the outer wait began
+    bool onGuiThread;
 };
 
 } // namespace
 
-TEST(QtMessageSink, PostsFromOtherThreadsArriveInTheirOrderOnTheGuiThread) {
-    struct Received {
-        uint32_t msg;
-        uintptr_t wParam;
-        intptr_t lParam;
-        bool onGuiThread;
-    };
-    std::vector<Received> got;
-    CQtMessageSink sink([&](uint32_t m, uintptr_t w, intptr_t l) {
-        got.push_back({m, w, l, QThread::currentThread() == qApp->thread()});
-    });
-    HWND hWnd = &sink;
-    constexpr size_t kCount = 300;
-    auto post = [hWnd](uint32_t msg) {
-        for (size_t i = 0; i < kCount; ++i)
-            hWnd->PostMessage(msg, i, -static_cast<intptr_t>(i));
-    };
-    std::thread a(post, 1u);
-    a.join();
-    EXPECT_TRUE(got.empty()) << "nothing runs before the GUI thread dispatches";
-    std::thread b(post, 2u), c(post, 3u);
-    PumpMessagesFor(20); // dispatch while they post
-    b.join();
-    c.join();
-    PumpMessages();
-    ASSERT_EQ(got.size(), 3 * kCount);
-    uintptr_t next[4] = {};
-    for (const Received& r : got) {
-        ASSERT_TRUE(r.msg >= 1 && r.msg <= 3);
-        EXPECT_EQ(r.wParam, next[r.msg]);
-        EXPECT_EQ(r.lParam, -static_cast<intptr_t>(r.wParam));
-        EXPECT_TRUE(r.onGuiThread);
-        next[r.msg] = r.wParam + 1;
-    }
-}
-
 TEST(QtMessageSink, PumpDeliversWhatIsPendingAndNothingAfterDestruction) {
     int handled = 0;
-    CQtMessageSink sink([&](uint32_t m, uintptr_t, intptr_t) { handled += static_cast<int>(m); });
-    sink.PostMessage(1, 0, 0);
-    sink.PostMessage(1, 0, 0);
+    // Each message's three words reach the handler.
+    CQtMessageSink sink([&](uint32_t m, uintptr_t w, intptr_t l) {
+        handled += static_cast<int>(m + w + static_cast<uintptr_t>(l));
+    });
+    std::thread([&] {
+        sink.PostMessage(1, 10, 100);
+        sink.PostMessage(1, 10, 100);
+    }).join();
+    EXPECT_EQ(handled, 0) << "nothing runs before the GUI thread dispatches";
     PumpMessages();
-    EXPECT_EQ(handled, 2);
+    EXPECT_EQ(handled, 222);
     auto doomed =
         std::make_unique<CQtMessageSink>([&](uint32_t, uintptr_t, intptr_t) { ++handled; });
     doomed->PostMessage(1026, 1, 2);
     doomed.reset();
     PumpMessages();
-    EXPECT_EQ(handled, 2) << "messages pending at destruction are dropped";
+    EXPECT_EQ(handled, 222) << "messages pending at destruction are dropped";
 }
 
 TEST(PumpMessagesFor, HandlesWhatArrivesInOrderAndNestedWaitsKeepTheirTime) {
@@ -99,7 +70,7 @@ TEST(PumpMessagesFor, HandlesWhatArrivesInOrderAndNestedWaitsKeepTheirTime) {
         std::thread poster;
         CQtMessageSink* sinkPtr = nullptr;
         CQtMessageSink sink([&](uint32_t m, uintptr_t w, intptr_t) {
-            got.push_back({m, w, clock.elapsed()});
+            got.push_back({m, w, clock.elapsed(), QThread::currentThread() == qApp->thread()});
             if (m != kCommand || w != 0) return;
             // A command that posts a step and then waits, as a trick being gathered
             // does; meanwhile more commands come from another thread, as the
@@ -128,22 +99,18 @@ TEST(PumpMessagesFor, HandlesWhatArrivesInOrderAndNestedWaitsKeepTheirTime) {
 
         EXPECT_GE(waited, 400);
         ASSERT_GE(during.size(), 2u);
-        // Everything posted well before the end was handled during the wait (the
-        // poster may lag on a loaded machine).
-        for (int i = 1; i <= kLate; ++i) {
-            if (postedAt[i] < 0 || postedAt[i] + 10 >= waited) continue;
-            EXPECT_TRUE(std::any_of(during.begin(), during.end(),
-                                    [i](const Handled& h) {
-                                        return h.msg == kCommand &&
-                                               h.seq == static_cast<uintptr_t>(i);
-                                    }))
-                << "command " << i;
-        }
+        // Commands come in their order on the GUI thread, and everything posted well
+        // before the end was handled during the wait (the poster may lag when busy).
         uintptr_t next = 0;
         for (const Handled& h : during) {
-            if (h.msg != kCommand) continue;
-            EXPECT_EQ(h.seq, next++);
+            EXPECT_TRUE(h.onGuiThread);
+            if (h.msg == kCommand) {
+                EXPECT_EQ(h.seq, next++);
+            }
         }
+        for (int i = 1; i <= kLate; ++i)
+            EXPECT_TRUE(postedAt[i] < 0 || postedAt[i] + 10 >= waited || uintptr_t(i) < next)
+                << "command " << i;
         // The step posted by the first command comes after it and before every
         // command posted later than it.
         EXPECT_EQ(during[0].msg, kCommand);

@@ -35,9 +35,8 @@ TEST(DealerUsers, NamesAreMadeUnique) {
 
 TEST(DealerUsers, IdsAndSuffixesAfterLeavingAndPartnersLeaveWithTheirOwner) {
     CDealerUsers u;
-    u.Admit("Player");
-    u.Admit("Player");
-    u.Admit("Player");
+    for (int i = 0; i < 3; ++i)
+        u.Admit("Player");
     u.AddAuto(1, 1);
     u.AddAuto(2, 0);
     u.SetState(1, 0x8003);

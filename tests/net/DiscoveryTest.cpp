@@ -3,8 +3,11 @@
 
 #include <arpa/inet.h>
 #include <cstring>
+#include <tuple>
 
 #include "net/Discovery.h"
+
+using namespace std::string_literals;
 
 namespace {
 USERINFO Entry(const std::string& name, uint16_t state) {
@@ -33,18 +36,15 @@ TEST(DiscoveryAnswer, LayoutRoundTripAndTheGameActiveOnceFourHaveStarted) {
     list[102] = Entry("Medra", 0x8002);
     uint8_t a[kAnswerSize];
     BuildDiscoveryAnswer(a, kHost, list);
-    EXPECT_EQ(std::memcmp(a, "VESKANSWER\0\0", 12), 0);
-    EXPECT_STREQ(reinterpret_cast<const char*>(a + 12), "dealer-pc");
-    EXPECT_EQ(a[52], 0) << "three started";
-    EXPECT_EQ(a[53], 4);
-    EXPECT_STREQ(reinterpret_cast<const char*>(a + 54), "Ann");
+    // The tag, the host, "not active", the count and the first name where peers read them.
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(a), 57),
+              "VESKANSWER\0\0dealer-pc"s + std::string(31, '\0') + "\0\x04"s + "Ann");
     DiscoveryAnswer out;
     ASSERT_TRUE(ParseDiscoveryAnswer(a, sizeof a, inet_addr("127.0.0.1"), out));
-    EXPECT_EQ(out.host, "dealer-pc");
-    EXPECT_FALSE(out.active);
-    EXPECT_EQ(out.users, (std::vector<std::pair<std::string, bool>>{
-                             {"Ann", true}, {"Bob", false}, {"Ivla", true}, {"Medra", true}}));
-    EXPECT_EQ(out.address, inet_addr("127.0.0.1"));
+    using Users = std::vector<std::pair<std::string, bool>>;
+    EXPECT_EQ(std::tie(out.address, out.host, out.active, out.users),
+              std::tuple(inet_addr("127.0.0.1"), "dealer-pc"s, false,
+                         Users{{"Ann", true}, {"Bob", false}, {"Ivla", true}, {"Medra", true}}));
     list[3].state = 0x8003;
     BuildDiscoveryAnswer(a, kHost, list);
     ASSERT_TRUE(ParseDiscoveryAnswer(a, sizeof a, 0, out));

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
-#include <cerrno>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -39,7 +37,6 @@ struct Notice {
     uint16_t user = 0;
     std::string text;   // the string's text (not for NET_PLACESTATE)
     intptr_t value = 0; // lParam of NET_PLACESTATE
-    bool hadString = false;
 };
 
 // The program's window. It handles each notification at once (lowering isBusy,
@@ -62,7 +59,6 @@ public:
         } else if (lParam != 0) {
             CString* s = reinterpret_cast<CString*>(lParam);
             n.text = *s;
-            n.hadString = true;
             m_handleAtOnce ? DeleteCString(s) : m_held.push_back(s);
         }
         if (m_handleAtOnce && isBusy.load() > 0) --isBusy;
@@ -88,7 +84,7 @@ public:
     Notice Expect(uint16_t command, int timeoutMs = kWaitMs) {
         auto n = WaitFor([command](const Notice& n) { return n.command == command; }, timeoutMs);
         if (!n) ADD_FAILURE() << "no notice of command " << command;
-        return n.value_or(Notice{0xFFFF, 0xFFFF, "(none)", 0, false});
+        return n.value_or(Notice{0xFFFF, 0xFFFF, "(none)", 0});
     }
     int Count(int command = -1) {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -237,33 +233,13 @@ public:
         if (IsCountedCommand(f.h.command)) ++counted;
         return f;
     }
-    // The next frame (a test failure when none comes).
-    Got Next() {
-        auto f = Read();
-        if (!f) ADD_FAILURE() << "no frame came";
-        return f.value_or(Got{});
-    }
-    // Reads frames until one with `command` comes (a test failure when none does).
-    Got Expect(uint16_t command) {
-        for (const auto deadline = Clock::now() + std::chrono::milliseconds(kWaitMs);
-             Clock::now() < deadline;) {
-            auto f = Read();
-            if (f && f->h.command == command) return *f;
-            if (!f) break;
-        }
+    // Reads frames until one of `command` comes, or the next one when command is
+    // -1 (a test failure when none does).
+    Got Expect(int command = -1) {
+        for (auto f = Read(); f; f = Read())
+            if (command < 0 || f->h.command == command) return *f;
         ADD_FAILURE() << "no frame of command " << command;
         return Got{};
-    }
-    // True when the peer closes the connection within kWaitMs.
-    bool WaitClosed() {
-        uint8_t buf[8192];
-        SetTimeout(kWaitMs);
-        for (const auto deadline = Clock::now() + std::chrono::milliseconds(kWaitMs);
-             Clock::now() < deadline;) {
-            const ssize_t n = recv(fd, buf, sizeof buf, 0);
-            if (n <= 0) return n == 0 || errno == ECONNRESET;
-        }
-        return false;
     }
     void Close() {
         if (fd >= 0) close(fd);
@@ -275,13 +251,11 @@ public:
     std::vector<uint8_t> lastReply;
 
 private:
-    void SetTimeout(int ms) {
-        timeval tv{ms / 1000, ms > 0 ? (ms % 1000) * 1000 : 1000}; // zero would mean forever
-        setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-    }
     // A blocking read of len bytes: false on timeout or close.
     bool ReadExact(uint8_t* out, size_t len, int timeoutMs = kWaitMs) {
-        SetTimeout(timeoutMs);
+        // A zero timeout would mean forever: the shortest is one millisecond.
+        timeval tv{timeoutMs / 1000, timeoutMs > 0 ? (timeoutMs % 1000) * 1000 : 1000};
+        setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
         return recv(fd, out, len, MSG_WAITALL) == static_cast<ssize_t>(len);
     }
 };

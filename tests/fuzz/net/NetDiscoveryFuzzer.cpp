@@ -1,6 +1,5 @@
-// Arbitrary datagrams into the discovery readers: the dealer's request check,
-// the client's answer reader and the Select Computer list model; and, when
-// there are enough bytes, an answer built from them as a dealer's user list.
+// Arbitrary datagrams into the discovery readers and the list model; and, given
+// enough bytes, an answer built from them as a dealer's user list.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

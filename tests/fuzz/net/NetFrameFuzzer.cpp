@@ -1,10 +1,7 @@
 // Arbitrary bytes as the stream of one connection, through the frame reader
-// and the two dispatchers: the dealer's (admitting, counting, relaying) and
-// the client's (posting notifications, answering probes).
-// Byte 0 chooses: bit 0 = client side (else dealer side); bit 1 = log the
-// connection in first (dealer side); bit 2 = sends take only part of a frame
-// at times (the dealer's queue); bits 3-7 = how many bytes arrive per read
-// event (0 = all there is).
+// and the dealer's or the client's dispatcher. Byte 0: bit 0 = client side;
+// bit 1 = log in first; bit 2 = sends take part of a frame at times; bits 3-7 =
+// bytes per read event (0 = all there is).
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
@@ -35,7 +32,6 @@ public:
         : CConnSocket(-1, mode), m_data(data), m_size(size), m_perEvent(perEvent),
           m_shortSends(shortSends) {}
     void NextEvent() { m_budget = m_perEvent ? m_perEvent : m_size; }
-    bool AtEnd() const { return m_pos >= m_size; }
 
 protected:
     ssize_t RecvSome(void* buf, size_t len) override {
@@ -61,10 +57,7 @@ protected:
 
 private:
     const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-    size_t m_perEvent;
-    size_t m_budget = 0;
+    size_t m_size, m_pos = 0, m_perEvent, m_budget = 0;
     bool m_shortSends;
     unsigned m_sends = 0;
 };
@@ -123,14 +116,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1 || size > 65536) return 0;
     const uint8_t mode = data[0];
     const size_t perEvent = mode >> 3;
-    if (mode & 1) {
+    const std::vector<uint8_t> stream =
+        mode & 2 ? LoginThen(data + 1, size - 1) : std::vector<uint8_t>(data + 1, data + size);
+    if (mode & 1)
         FuzzClient(data + 1, size - 1, perEvent);
-    } else if (mode & 2) {
-        const std::vector<uint8_t> stream = LoginThen(data + 1, size - 1);
+    else
         FuzzDealer(stream.data(), stream.size(), perEvent, (mode & 4) != 0);
-    } else {
-        FuzzDealer(data + 1, size - 1, perEvent, (mode & 4) != 0);
-    }
     std::memset(g_UsersList, 0, sizeof(USERINFO) * kMaxUsers);
     isBusy = 0;
     return 0;

@@ -1,17 +1,16 @@
-// Applies arbitrary bytes as a game record to a table of four, the own user on
-// seat 3. Whatever the bytes, every card stays in one pile at most, the deal
-// count stays inside the deal record, and the state written again as a record
-// applies again.
+// Arbitrary bytes as a game record applied to a table of four (own seat 3):
+// every card stays in one pile at most, the deal count in range, and the state
+// written again as a record applies again.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
+#include "record/CRecordReader.h"
+#include "record/GameRecord.h"
 #include "rules/CCardPile.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/GameState.h"
-#include "record/CRecordReader.h"
-#include "record/GameRecord.h"
 #include "tests/record/CRecordTable.h"
 
 namespace {
@@ -41,9 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckCardsOnce();
     if (g_nDeals < -1 || g_nDeals >= kDealEntries) std::abort();
 
-    // What was applied can be written and applied again (checked on every eighth
-    // input length only, which keeps the fuzzer fast).
-    if ((size & 7) != 0) return 0;
+    if ((size & 7) != 0) return 0; // the rewrite on every eighth length only, for speed
     RecordPtr again = BuildGameRecord();
     if (again) {
         table->ResetForApply();

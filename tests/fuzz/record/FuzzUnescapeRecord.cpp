@@ -1,6 +1,5 @@
-// Unescapes arbitrary text as a record payload and walks what comes out; and
-// escapes the bytes as a record, which must give a text without zero bytes that
-// unescapes to the same bytes.
+// Arbitrary text unescaped as a record payload and walked; and the bytes escaped
+// as a record: a text without zero bytes that unescapes to the same bytes.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -18,7 +17,7 @@ public:
 
 protected:
     void ApplyElement(uint8_t, const uint8_t* content, size_t length) override {
-        // Touch every byte handed on, so that the sanitizer sees any read outside.
+        // Touches every byte handed on: the sanitizer sees any read outside.
         for (size_t i = 0; i < length; ++i)
             bytes += content[i];
     }

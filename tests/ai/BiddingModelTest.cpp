@@ -1,8 +1,6 @@
-// The bidding panel's model: calls and their commands, the turn, automatic
-// passes, the end of the bidding and the bounds of a restored state.
+// The bidding panel's model: the turn, automatic passes, the end of the bidding and
+// the bounds of a restored state.
 #include <gtest/gtest.h>
-
-#include <tuple>
 
 #include "ai/CBiddingModel.h"
 #include "ai/GameCommands.h"
@@ -12,46 +10,15 @@ using namespace aitest;
 
 namespace {
 
-constexpr int kClubs = 0, kHearts = 2;
+constexpr int kHearts = 2;
 
 using BiddingModelTest = BiddingTest;
-
-using Sent = std::tuple<int16_t, std::string, int16_t>;
-
-std::vector<Sent> SentOf(const CaptureSender& sender) {
-    std::vector<Sent> out;
-    for (const auto& c : sender.sent)
-        out.emplace_back(c.cmd, c.text, c.from);
-    return out;
-}
 
 std::vector<int> OutcomeOf(const BiddingOutcome& o) {
     return {o.value, o.trump, o.declarer, o.turn, o.doubledBy, o.redoubledBy, o.doubleLevel};
 }
 
 } // namespace
-
-TEST_F(BiddingModelTest, OwnCallsAreSentAsBidCommands) {
-    EXPECT_EQ(model->PlaceToCall(), 0) << "left of the dealer";
-    model->Pass();
-    model->SetSpinValue(9);
-    EXPECT_EQ(model->Bet(kHearts, false), BetResult::Sent);
-    model->Double(true);
-    model->Redouble(false);
-    model->ToggleOwnFinish(true);
-    EXPECT_EQ(SentOf(sender), (std::vector<Sent>{{CMD_BID, "\x01\x08", 10},
-                                                 {CMD_BID, "\x0A\x03", 10},
-                                                 {CMD_BID, "\x02\x06", -1},
-                                                 {CMD_BID, "\x03\x07", 10},
-                                                 {CMD_BID_FINISH, "\x02", -1}}));
-    EXPECT_FALSE(model->IsFinished(0)) << "changes only when the command comes back";
-    model->SetSpinValue(83);
-    EXPECT_EQ(model->Bet(kClubs, false), BetResult::InvalidValue);
-    Bet(0, 12, kHearts);
-    model->SetSpinValue(40);
-    EXPECT_EQ(model->Bet(kClubs, true), BetResult::Sent);
-    EXPECT_EQ(SentOf(sender).back(), Sent(CMD_BID, "\x0E\x01", 11)) << "auto value: one more";
-}
 
 TEST_F(BiddingModelTest, HowContractsEnd) {
     for (int p = 0; p < 4; ++p) // four passes without a contract

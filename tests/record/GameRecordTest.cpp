@@ -1,5 +1,4 @@
-// Whole games written as records and applied again, and records that no writer of
-// ours makes, applied to a dealt table.
+// Whole games written as records and applied again, and hostile records applied.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -13,7 +12,6 @@
 #include "rules/CCardPile.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
-#include "rules/Cards.h"
 #include "rules/GameState.h"
 #include "rules/TableView.h"
 #include "tests/record/CRecordTable.h"
@@ -95,24 +93,6 @@ TEST(GameRecordRoundTrip, RandomMidDealGamesComeBackWhole) {
         WriteAndApply(table);
         EXPECT_EQ(GameOf(), before) << "game " << game;
     }
-}
-
-TEST(GameRecordRoundTrip, BiddingStateComesBack) {
-    CRecordTable table(4);
-    table.Deal(11);
-    g_nDealer = 2; // place 3 calls first
-    table.OpenBidding();
-    table.Call(3, 8, kHeart);
-    table.Call(0, 0, CALL_PASS);
-    table.Call(1, 9, kSpade);
-    table.Call(2, 1, CALL_DOUBLE);
-    const std::vector<uint8_t> saved = table.Bidding()->SaveState();
-    WriteAndApply(table);
-    EXPECT_EQ(g_contract.value, -1) << "no contract yet";
-    ASSERT_NE(table.Bidding(), nullptr);
-    EXPECT_EQ(table.Bidding()->SaveState(), saved);
-    EXPECT_EQ(g_nBidder, table.Bidding()->PlaceToCall());
-    EXPECT_EQ(table.Bidding()->Doubler(), 2);
 }
 
 TEST(GameRecordPartnerships, WrittenOnSeat3ReadOnEverySeat) {

@@ -17,7 +17,6 @@
 #include "rules/GameState.h"
 #include "rules/TableView.h"
 
-// The main frame the rules report to; what it is told is not checked here.
 struct QuietFrame : IMainFrame {
     void AddChatLine(int, const char*) override {}
     void Beep(int) override {}
@@ -75,10 +74,10 @@ protected:
         g_pDeck->ReturnDealt();
     }
 
-    static void AddUser(int id, int seat, int owner, bool started = true) {
+    static void AddUser(int id, int seat, int owner) {
         USERINFO& u = g_UsersList[id];
         std::snprintf(u.name, sizeof u.name, "P%d", id);
-        u.state = static_cast<uint16_t>(seat | (started ? 0x8000 : 0));
+        u.state = static_cast<uint16_t>(seat | 0x8000); // started
         u.owner = static_cast<uint16_t>(owner);
         u.aux = 0xFFFF;
     }

@@ -64,39 +64,40 @@ TEST(FindDeclarationsTest, ValuesAndRanks) {
 using Declaring = RulesTable;
 
 TEST_F(Declaring, PartnershipComparison) {
-    auto set = [](int place, int value, int shown) {
-        g_declare[place].announced = 1;
-        g_declare[place].value = value;
-        g_declare[place].shown = shown;
-    };
     EXPECT_EQ(PartnershipWinsDeclarations(0), 0) << "not announced";
-    set(0, 12, 0);
-    EXPECT_EQ(PartnershipWinsDeclarations(0), 1) << "nobody else announced";
-    set(1, 20, 0);
-    EXPECT_EQ(PartnershipWinsDeclarations(0), 0);
-    set(2, 21, 0); // the partner's better code counts for place 0
-    EXPECT_EQ(PartnershipWinsDeclarations(0), 1);
-    EXPECT_EQ(PartnershipWinsDeclarations(1), 0);
-    // Equal codes: while neither side has shown both win; a shown opponent wins.
-    set(1, 21, 0);
-    EXPECT_EQ(PartnershipWinsDeclarations(0), 1);
-    EXPECT_EQ(PartnershipWinsDeclarations(1), 1);
-    set(1, 21, 1);
-    EXPECT_EQ(PartnershipWinsDeclarations(0), 0);
+    // Each step announces place's code (shown or not), then whether the partnerships
+    // of places 0 and 1 win.
+    const struct {
+        int place, value, shown, wins0, wins1;
+    } steps[] = {
+        {0, 12, 0, 1, 0},                   // nobody else announced
+        {1, 20, 0, 0, 1}, {2, 21, 0, 1, 0}, // the partner's better code counts for place 0
+        {1, 21, 0, 1, 1},                   // equal codes while neither side has shown: both win
+        {1, 21, 1, 0, 1},                   // a shown opponent wins
+    };
+    for (const auto& step : steps) {
+        g_declare[step.place] = {};
+        g_declare[step.place].announced = 1;
+        g_declare[step.place].value = step.value;
+        g_declare[step.place].shown = step.shown;
+        EXPECT_EQ(std::make_pair(PartnershipWinsDeclarations(0), PartnershipWinsDeclarations(1)),
+                  std::make_pair(step.wins0, step.wins1))
+            << step.place << " " << step.value;
+    }
 }
 
 TEST_F(Declaring, TrumpKingAndQueenBonusIsEarnedOnce) {
     SetContract(8, kHeart, 0);
     Give(0, {Card(kQueen, kHeart), Card(kKing, kHeart), Card(kQueen, kSpade), Card(kKing, kSpade),
              Card(kQueen, kClub), Card(kKing, kClub)});
-    Give(1, {Card(kSeven, kHeart), Card(kEight, kHeart)});
-    Give(2, {Card(kNine, kSpade), Card(kTen, kHeart)});
-    Give(3, {Card(kSeven, kSpade), Card(kEight, kSpade)});
-    g_pTable->PlayCard(0, Card(kQueen, kHeart));
+    Give(1, {Card(kSeven, kHeart)});
+    Give(2, {Card(kTen, kHeart)});
+    Give(3, {Card(kSeven, kSpade)});
+    PlayTrick(
+        0, {Card(kQueen, kHeart), Card(kSeven, kHeart), Card(kTen, kHeart), Card(kSeven, kSpade)});
     EXPECT_EQ(g_pHand[0]->m_nPoints, 20);
-    PlayTrick(1, {Card(kSeven, kHeart), Card(kTen, kHeart), Card(kSeven, kSpade)});
-    PlayTrick(2, {Card(kNine, kSpade), Card(kEight, kSpade), Card(kKing, kHeart)});
-    EXPECT_EQ(g_pHand[0]->m_nPoints, 20) << "the second card of the pair earns nothing more";
+    EXPECT_FALSE(EarnsTrumpPairBonus(*g_pHand[0], Card(kKing, kHeart), kHeart))
+        << "the second card of the pair earns nothing more";
     EXPECT_FALSE(EarnsTrumpPairBonus(*g_pHand[0], Card(kQueen, kSpade), kHeart));
     EXPECT_TRUE(EarnsTrumpPairBonus(*g_pHand[0], Card(kQueen, kSpade), kSpade));
     EXPECT_TRUE(EarnsTrumpPairBonus(*g_pHand[0], Card(kKing, kClub), kClub))
@@ -129,12 +130,11 @@ protected:
         for (int t = 0; t < tricks; ++t)
             PlayTrick(trumpHolder, {hearts[t], cards[0][t], cards[1][t], cards[2][t]});
         if (!capot) {
-            Give(1, {Card(kSeven, kClub)});
-            Give(2, {Card(kSeven, kDiamond)});
-            Give(3, {Card(kSeven, kSpade)});
-            Give(0, {Card(kSeven, kHeart)});
-            PlayTrick(1, {Card(kSeven, kClub), Card(kSeven, kDiamond), Card(kSeven, kSpade),
-                          Card(kSeven, kHeart)});
+            const int sevens[4] = {Card(kSeven, kHeart), Card(kSeven, kClub),
+                                   Card(kSeven, kDiamond), Card(kSeven, kSpade)};
+            for (int place = 0; place < 4; ++place)
+                Give(place, {sevens[place]});
+            PlayTrick(1, {sevens[1], sevens[2], sevens[3], sevens[0]});
         }
         ASSERT_EQ(g_pTable->Count(), 32);
         ASSERT_EQ(g_pTable->TricksWonBy(trumpHolder), tricks);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <sstream>
@@ -27,10 +26,7 @@ inline int Code(const std::string& card) {
     static const std::string ranks = "A23456789TJQK", suits = "CDHS";
     return static_cast<int>(ranks.find(card[0]) * 4 + suits.find(card[1]));
 }
-inline uint32_t NatOf(int code) {
-    int pos = ((code < 4 ? code + 52 : code) - 24) / 4;
-    return (1u << pos) << (8 * (code & 3));
-}
+using search_bits::NatOf;
 // Natural set of a space-separated list of cards.
 inline uint32_t Nat(const std::string& list) {
     std::istringstream in(list);
@@ -97,20 +93,15 @@ public:
     void ClearContract() override {}
     void CommitContract(const BiddingOutcome& outcome) override { committed.push_back(outcome); }
     void StopComputerSearch() override {}
-    void Wait(int ms) override {
-        waited += ms;
-        if (onWait) onWait();
-    }
+    void Wait(int) override {}
 
-    std::function<void()> onWait; // what other steps do while a computer pauses
     bool computer[4] = {false, false, false, false};
     bool seated = true;
-    int dealer = 3, bidRule = 4, bidder = -1, waited = 0;
+    int dealer = 3, bidRule = 4, bidder = -1;
     std::vector<BiddingOutcome> committed;
 };
 
-// The bidding panel's model on the fake host; calls arrive as bid commands from the
-// users at the places.
+// The bidding panel's model on the fake host; calls arrive as the places' bid commands.
 class BiddingTest : public ::testing::Test {
 protected:
     void SetUp() override { Make(); }
@@ -132,8 +123,7 @@ protected:
 };
 
 // A position with the given hands (by place), trump and cards already on the trick
-// (in play order from `leader`). The trick's winner follows the rules in words: a
-// trump beats a plain card, else the higher card of the winning card's suit.
+// (in play order from `leader`).
 inline SearchState Position(const std::string hands[4], int trump, int leader,
                             const std::vector<std::string>& trick = {}, int early = 0) {
     SearchState s{};
@@ -149,12 +139,7 @@ inline SearchState Position(const std::string hands[4], int trump, int leader,
         const int place = (leader + static_cast<int>(i)) & 3;
         const uint16_t c = search_bits::PackNatural(Nat(trick[i]));
         s.trick[place] = c;
-        const uint16_t w = winner < 0 ? 0 : s.trick[winner];
-        const int suit = c >> 8, wsuit = w >> 8;
-        const auto order = suit == trump ? search_bits::NatToTrump : search_bits::NatToPlain;
-        if (winner < 0 || (suit == wsuit && order(c & 0xFF) > order(w & 0xFF)) ||
-            (suit != wsuit && suit == trump))
-            winner = place;
+        if (winner < 0 || BeatsCard(c, s.trick[winner], trump)) winner = place;
         s.winnerAfter[i] = winner;
         s.count = static_cast<int>(i) + 1;
     }

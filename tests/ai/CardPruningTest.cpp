@@ -9,10 +9,9 @@
 
 using namespace aitest;
 
-// One rule applied to candidates in a hand-built position: 'R' the run reduction,
-// 'P' the pruning of the mover's legal cards. `hands` lists the four hands by place,
-// split by '/'; `play` is the trump (C D H S, N for none) and the leader, 'e' when
-// early in the deal, then the cards already on the trick.
+// One rule applied to candidates: 'R' the run reduction, 'P' the pruning of the mover's
+// legal cards. `hands`: the four hands by place, split by '/'; `play`: the trump (C D H
+// S, N for none) and the leader, 'e' when early in the deal, then the trick's cards.
 struct PruneCase {
     char rule;
     const char *name, *hands, *play, *candidates, *expected;

@@ -1,5 +1,4 @@
-// Whole play-outs by the classic and the fair players. (The search's values, cards
-// and tie-breaks position by position are held by the classic identity record.)
+// Whole play-outs by the classic and the fair players.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,7 +1,5 @@
-// The classic computer player must not change: its values, chosen cards and the
-// positions after the trick, in card play and in the bid evaluation, are compared
-// with a record made by the search as it was before the transposition table and
-// the cheaper nodes.
+// The classic computer player must not change: its values, chosen cards and positions
+// in card play and in the bid evaluation are compared with a record made earlier.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -1,12 +1,9 @@
-// The fair computer player: what its seat knows and nothing more, and the deals it
-// samples.
+// The fair computer player: what its seat knows and the deals it samples.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <bit>
 #include <random>
 
-#include "ai/CBidEvaluator.h"
 #include "ai/CDealSampler.h"
 #include "ai/CSeatKnowledge.h"
 #include "tests/ai/AiTestSupport.h"
@@ -17,9 +14,8 @@ namespace {
 
 constexpr int kClubs = 0, kHearts = 2;
 
-// Each sampled deal keeps the own hand, gives every place its known cards and
-// its hand size, none of the cards gone and none the place has shown it lacks,
-// and deals every card not gone exactly once.
+// A sampled deal keeps the own hand, gives every place its known cards and hand size,
+// no card gone or shown lacking, and deals every card not gone exactly once.
 void ExpectConsistent(const CSeatKnowledge& k, const uint32_t hands[4]) {
     uint32_t all = 0;
     for (int p = 0; p < 4; ++p) {
@@ -46,15 +42,25 @@ TEST(SeatKnowledgeTest, WhatNotFollowingShowsAndTheSamplesRespectIt) {
         const char* lacks;              // cards it has shown it cannot hold
     };
     const Row rows[] = {
-        // Place 2 does not follow spades in no trumps: no spade left.
-        {"no trumps", kNoTrumps, 0, {"AS", "7S", "7C"}, 2, "7S 8S 9S TS JS QS KS AS"},
-        // Hearts are trumps; place 1 discards a club on an opponent's spade: no
-        // spade and no trump.
-        {"must trump", kHearts, 0, {"AS", "8C"}, 1, "8S 9H JH AH TH KH QH"},
-        // Hearts led, place 1 plays the seven under the nine: no trump above the nine.
-        {"must over-trump", kHearts, 0, {"9H", "7H"}, 1, "JH"},
-        // Partner holds the trick: a discard shows only the missing suit.
-        {"partner wins", kClubs, 3, {"AD", "KD", "8S"}, 1, "7D 8D 9D TD JD QD"},
+        {"no spade after not following",
+         kNoTrumps,
+         0,
+         {"AS", "7S", "7C"},
+         2,
+         "7S 8S 9S TS JS QS KS AS"},
+        {"no spade nor trump after a discard on an opponent's spade",
+         kHearts,
+         0,
+         {"AS", "8C"},
+         1,
+         "8S 9H JH AH TH KH QH"},
+        {"no trump above the nine after the seven under it", kHearts, 0, {"9H", "7H"}, 1, "JH"},
+        {"partner wins: a discard shows only the missing suit",
+         kClubs,
+         3,
+         {"AD", "KD", "8S"},
+         1,
+         "7D 8D 9D TD JD QD"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -85,26 +91,4 @@ TEST(SeatKnowledgeTest, WhatNotFollowingShowsAndTheSamplesRespectIt) {
                 shared |= seenIn[p] & seenIn[q];
         EXPECT_NE(shared & ~k.Gone() & ~own & ~Nat("JS"), 0u);
     }
-}
-
-// The fair estimates of a place depend on its own hand only: the same own hand
-// among two different deals gives the same row.
-TEST(FairPlayerTest, BidEstimatesIgnoreTheHiddenHands) {
-    const uint32_t a[4] = {Nat("JH 9H AH 7C AC 8D KD QS"), Nat("7H 8H TC JC 7D 9D 7S 8S"),
-                           Nat("QH KH 8C 9C TD JD 9S TS"), Nat("TH QC KC QD AD JS KS AS")};
-    const uint32_t b[4] = {a[0], a[3], a[1], a[2]};
-    std::vector<int> row[2];
-    for (int i = 0; i < 2; ++i) {
-        std::atomic<int> flag{0};
-        CBidEvaluator eval(&CBidEvaluator::RulesDeclarations, flag, nullptr, nullptr);
-        eval.SetFairPlaces(1, 77);
-        eval.SetFairSamples(0, 4);
-        eval.StartEvaluation(i == 0 ? a : b, 3, false);
-        ASSERT_TRUE(eval.Complete());
-        row[i].assign(eval.OwnEstimate[0], eval.OwnEstimate[0] + 5);
-        row[i].insert(row[i].end(), eval.OpponentEstimate[0], eval.OpponentEstimate[0] + 5);
-        row[i].push_back(eval.BestTrump[0]);
-    }
-    EXPECT_EQ(row[0], row[1]);
-    EXPECT_GE(row[0].back(), 0) << "a best trump";
 }

@@ -75,24 +75,16 @@ void CRecordTable::Deal(uint32_t seed) {
     for (int c = 24; c < 52; ++c)
         codes.push_back(c);
     std::shuffle(codes.begin(), codes.end(), std::mt19937(seed));
-    std::vector<std::vector<int>> bySeat(4);
-    for (int i = 0; i < 32; ++i)
-        bySeat[i / 8].push_back(codes[i]);
-    DealCodes(bySeat);
-}
-
-void CRecordTable::DealCodes(const std::vector<std::vector<int>>& codesBySeat) {
     for (CPlayerHand* hand : g_pHand)
         hand->Clear();
     g_pTable->ResetTricks();
     g_pDeck->ReturnDealt();
-    for (int seat = 1; seat <= 4; ++seat) {
-        CPlayerHand* hand = g_pHand[PlaceOfSeat(seat)];
+    for (int seat = 1; seat <= 4; ++seat) { // eight codes for each seat in turn
         std::vector<uint8_t> list;
-        for (int code : codesBySeat[seat - 1])
-            list.push_back(static_cast<uint8_t>(g_pDeck->FindSlot(code) + 1));
+        for (int i = 0; i < 8; ++i)
+            list.push_back(static_cast<uint8_t>(g_pDeck->FindSlot(codes[(seat - 1) * 8 + i]) + 1));
         list.push_back(0);
-        hand->TakeListed(g_pDeck, list.data());
+        g_pHand[PlaceOfSeat(seat)]->TakeListed(g_pDeck, list.data());
     }
 }
 
@@ -138,9 +130,6 @@ void CRecordTable::ResetForApply() {
     std::memset(g_declare, 0, sizeof g_declare);
     m_bidding.reset();
     m_chat.clear();
-    m_pending.clear();
-    m_bPending = false;
-    m_showUpdates.clear();
 }
 
 bool CRecordTable::SaveBidding(std::vector<uint8_t>& out) {

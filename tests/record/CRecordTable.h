@@ -1,5 +1,4 @@
-// A table of four players for writing and applying game records without a window; its
-// view and frame keep what a record hands them. Used by the record tests, fuzzer and bench.
+// A table of four players for writing and applying game records without a window.
 #pragma once
 
 #include <cstdint>
@@ -57,8 +56,6 @@ public:
     void MoveOwnUser(int ownSeat);
     // Deals eight cards to every hand, the same cards for the same seed.
     void Deal(uint32_t seed);
-    // Deals given cards: codes[seat - 1] holds the eight codes of that seat's hand.
-    void DealCodes(const std::vector<std::vector<int>>& codesBySeat);
     // Opens the bidding panel's model as the program does at the start of the bidding.
     void OpenBidding();
     // Lets the model apply a call of the place, as the bid command does.
@@ -68,28 +65,18 @@ public:
                      int redoubledBy = -1);
     // Plays n cards, each the first legal card of the place whose turn it is.
     void PlayLegalCards(int n);
-    // Empties the table and resets everything a record carries, so that whatever comes
-    // back came from the record.
+    // Resets everything a record carries, so that whatever comes back came from it.
     void ResetForApply();
 
     CBiddingModel* Bidding() { return m_bidding.get(); }
-    void DropBidding() { m_bidding.reset(); }
 
-    // IRecordView
     bool SaveBidding(std::vector<uint8_t>& out) override;
     void RestoreBidding(std::span<const uint8_t> state) override;
-    void UpdateShowControl(int place) override { m_showUpdates.push_back(place); }
-    // IRecordFrame
+    void UpdateShowControl(int) override {}
     void AddChatLine(std::string_view line) override { m_chat.emplace_back(line); }
-    void KeepPendingGame(std::span<const uint8_t> record) override {
-        m_pending.assign(record.begin(), record.end());
-        m_bPending = true;
-    }
+    void KeepPendingGame(std::span<const uint8_t>) override {}
 
     std::vector<std::string> m_chat;
-    std::vector<uint8_t> m_pending;
-    bool m_bPending = false;
-    std::vector<int> m_showUpdates;
 
 private:
     CConn m_conn;

@@ -1,8 +1,6 @@
-// Whole games written as records and applied again, and records that no writer of
-// ours makes, applied to a dealt table.
+// Whole games written as records and applied again, and hostile records applied.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -11,12 +9,9 @@
 #include "record/GameRecord.h"
 #include "record/RecordFormat.h"
 #include "record/RecordWriter.h"
-#include "rules/CCard.h"
 #include "rules/CCardPile.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
-#include "rules/Cards.h"
-#include "rules/Declarations.h"
 #include "rules/GameState.h"
 #include "rules/TableView.h"
 #include "tests/record/CRecordTable.h"
@@ -100,26 +95,6 @@ TEST(GameRecordRoundTrip, RandomMidDealGamesComeBackWhole) {
     }
 }
 
-TEST(GameRecordRoundTrip, BiddingStateComesBack) {
-    CRecordTable table(4);
-    table.Deal(11);
-    g_nDealer = 2;
-    table.OpenBidding();
-    const int first = NextPlace(g_nDealer);
-    table.Call(first, 8, kHeart);
-    table.Call(NextPlace(first), 0, CALL_PASS);
-    table.Call(PartnerPlace(first), 9, kSpade);
-    table.Call(PreviousPlace(first), 1, CALL_DOUBLE);
-    ASSERT_FALSE(table.Bidding()->IsOver());
-    const std::vector<uint8_t> saved = table.Bidding()->SaveState();
-    WriteAndApply(table);
-    EXPECT_EQ(g_contract.value, -1) << "no contract yet";
-    ASSERT_NE(table.Bidding(), nullptr);
-    EXPECT_EQ(table.Bidding()->SaveState(), saved);
-    EXPECT_EQ(g_nBidder, table.Bidding()->PlaceToCall());
-    EXPECT_EQ(table.Bidding()->Doubler(), PreviousPlace(first));
-}
-
 TEST(GameRecordPartnerships, WrittenOnSeat3ReadOnEverySeat) {
     CRecordTable table(3);
     table.Deal(9);
@@ -136,34 +111,6 @@ TEST(GameRecordPartnerships, WrittenOnSeat3ReadOnEverySeat) {
         const bool swapped = reader % 2 == 0;
         EXPECT_EQ(g_score[0], swapped ? 45 : 120) << "seat " << reader;
         EXPECT_EQ(GetDealInt(0, swapped ? kDealPoints1 : kDealPoints0), 20) << "seat " << reader;
-    }
-}
-
-TEST(GameRecordDeclarations, ShownOrPickedCardsComeBackAsTheyWere) {
-    for (bool show : {true, false}) {
-        CRecordTable table(2);
-        // Seat 3 (place 1 for own seat 2) holds 7 8 9 of hearts.
-        table.DealCodes({{1, 2, 3, 25, 27, 29, 31, 33},
-                         {0, 24, 28, 32, 36, 40, 38, 42},
-                         {26, 30, 34, 44, 48, 37, 41, 39},
-                         {43, 45, 46, 47, 49, 50, 51, 35}});
-        g_nDealer = 0;
-        table.SetContract(8, kClub, 1);
-        CPlayerHand& hand = *g_pHand[1];
-        for (int code : {26, 30, 34})
-            hand.ToggleShowCode(code, false);
-        if (show) hand.ShowDeclaration();
-        const auto before = HandOf(1);
-        const uint32_t selected = hand.m_selSet;
-        WriteAndApply(table);
-        EXPECT_EQ(HandOf(1), before) << show;
-        EXPECT_EQ(hand.m_nPoints, show ? 20 : 0);
-        for (int slot = 0; slot < kPileSlots; ++slot)
-            if (const CCard* card = hand.CardAt(slot)) {
-                const bool inSet = (card->m_natSet & selected) != 0;
-                EXPECT_EQ(hand.IsPicked(slot), inSet) << "slot " << slot;
-                EXPECT_EQ(card->m_nDrawMode, inSet && show ? kDrawFace : kDrawBack) << slot;
-            }
     }
 }
 

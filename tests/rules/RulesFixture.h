@@ -1,12 +1,10 @@
-// Four seated users with the deck, the hands and the table pile, and a recording main
-// frame.
+// Four seated users with the deck, the hands and the table pile.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <initializer_list>
-#include <string>
 #include <vector>
 
 #include "net/Conn.h"
@@ -19,19 +17,10 @@
 #include "rules/GameState.h"
 #include "rules/TableView.h"
 
-struct RecordingFrame : IMainFrame {
-    struct Command {
-        short to, cmd;
-        std::string text;
-    };
-    std::vector<std::pair<int, std::string>> chat;
-    std::vector<Command> commands;
-
-    void AddChatLine(int from, const char* text) override { chat.emplace_back(from, text); }
+struct QuietFrame : IMainFrame {
+    void AddChatLine(int, const char*) override {}
     void Beep(int) override {}
-    void BroadcastCmd(short to, short cmd, const char* text, short) override {
-        commands.push_back({to, cmd, text});
-    }
+    void BroadcastCmd(short, short, const char*, short) override {}
 };
 
 // Card codes by rank and suit: Card(kAce, kHeart).
@@ -51,7 +40,6 @@ inline std::vector<int> DeckCodes() {
 class RulesTable : public ::testing::Test {
 protected:
     void SetUp() override {
-        frame = RecordingFrame();
         g_pMainFrame = &frame;
         ClearUsers();
         conn.m_nUserId = 0;
@@ -78,10 +66,18 @@ protected:
         ResetGameStateForStart();
     }
 
-    static void AddUser(int id, int seat, int owner, bool started = true) {
+    // Every card back in the deck, no trick played.
+    static void ClearTable() {
+        for (CPlayerHand* hand : g_pHand)
+            hand->Clear();
+        g_pTable->ResetTricks();
+        g_pDeck->ReturnDealt();
+    }
+
+    static void AddUser(int id, int seat, int owner) {
         USERINFO& u = g_UsersList[id];
         std::snprintf(u.name, sizeof u.name, "P%d", id);
-        u.state = static_cast<uint16_t>(seat | (started ? 0x8000 : 0));
+        u.state = static_cast<uint16_t>(seat | 0x8000); // started
         u.owner = static_cast<uint16_t>(owner);
         u.aux = 0xFFFF;
     }
@@ -112,5 +108,5 @@ protected:
     }
 
     CConn conn;
-    RecordingFrame frame;
+    QuietFrame frame;
 };

@@ -1,9 +1,11 @@
 // The fair computer player: what its seat knows and the deals it samples.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <bit>
 #include <random>
 
+#include "ai/CBidEvaluator.h"
 #include "ai/CDealSampler.h"
 #include "ai/CSeatKnowledge.h"
 #include "tests/ai/AiTestSupport.h"
@@ -91,4 +93,26 @@ TEST(SeatKnowledgeTest, WhatNotFollowingShowsAndTheSamplesRespectIt) {
                 shared |= seenIn[p] & seenIn[q];
         EXPECT_NE(shared & ~k.Gone() & ~own & ~Nat("JS"), 0u);
     }
+}
+
+// The fair estimates of a place depend on its own hand only: the same own hand
+// among two different deals gives the same row.
+TEST(FairPlayerTest, BidEstimatesIgnoreTheHiddenHands) {
+    const uint32_t a[4] = {Nat("JH 9H AH 7C AC 8D KD QS"), Nat("7H 8H TC JC 7D 9D 7S 8S"),
+                           Nat("QH KH 8C 9C TD JD 9S TS"), Nat("TH QC KC QD AD JS KS AS")};
+    const uint32_t b[4] = {a[0], a[3], a[1], a[2]};
+    std::vector<int> row[2];
+    for (int i = 0; i < 2; ++i) {
+        std::atomic<int> flag{0};
+        CBidEvaluator eval(&CBidEvaluator::RulesDeclarations, flag, nullptr, nullptr);
+        eval.SetFairPlaces(1, 77);
+        eval.SetFairSamples(0, 4);
+        eval.StartEvaluation(i == 0 ? a : b, 3, false);
+        ASSERT_TRUE(eval.Complete());
+        row[i].assign(eval.OwnEstimate[0], eval.OwnEstimate[0] + 5);
+        row[i].insert(row[i].end(), eval.OpponentEstimate[0], eval.OpponentEstimate[0] + 5);
+        row[i].push_back(eval.BestTrump[0]);
+    }
+    EXPECT_EQ(row[0], row[1]);
+    EXPECT_GE(row[0].back(), 0) << "a best trump";
 }

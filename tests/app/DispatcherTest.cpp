@@ -181,3 +181,36 @@ TEST_F(DispatcherTest, KeptGameOfALostDealerResumesAtTheNewDealersTable) {
               std::tuple(9, 1, 8));
     EXPECT_TRUE(table.SentOf(CMD_NEW_DEAL).empty());
 }
+
+TEST_F(DispatcherTest, CommandsHeldWhileAskingAreAppliedOnlyWhenTheAnswerMissesThem) {
+    const std::string pass{1, 8}, bet{10, 1};
+    StartFourHumans();
+    g_nDealer = 3;
+    DealHands();
+    ASSERT_NE(flow->BidPanel(), nullptr);
+    table.Deliver(CMD_BID, 0, pass);
+    Pump();
+    const std::string reply = flow->BuildStateReplyText();
+    table.Deliver(CMD_BID, 1, bet);
+    Pump();
+    const CBiddingModel& asked = flow->BidPanel()->Model();
+    const std::vector<uint8_t> calls(asked.Log(), asked.Log() + asked.LogLength());
+    ASSERT_EQ(calls.size(), 6u);
+    const int toCall = UserAtPlace(asked.PlaceToCall());
+
+    // A watcher: Ann's pass waits in its queue when it asks, Bob's bet comes after.
+    Restart(4);
+    AddFourHumans();
+    AddUser(4, "Eve");
+    table.Deliver(CMD_BID, 0, pass);
+    flow->OnGameStep(STEP_CHECK_TABLE, 0);
+    ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
+    table.Deliver(CMD_BID, 1, bet);
+    table.Deliver(CMD_STATE_REPLY, 0, reply);
+    Pump();
+    ASSERT_EQ(g_bStateDone, 1);
+    ASSERT_NE(flow->BidPanel(), nullptr);
+    const CBiddingModel& watched = flow->BidPanel()->Model();
+    EXPECT_EQ(std::vector<uint8_t>(watched.Log(), watched.Log() + watched.LogLength()), calls);
+    EXPECT_EQ(UserAtPlace(watched.PlaceToCall()), toCall);
+}

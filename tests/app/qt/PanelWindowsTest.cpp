@@ -1,4 +1,6 @@
-// The bidding panel's window on a table: the check of the typed bid value.
+// The bidding panel's window on a table: the check of the typed bid value and
+// the keyboard going to the panel when the call comes to the own place.
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -23,11 +25,32 @@ protected:
         window.resize(548, 480);
         tableWidget = new QWidget(&window);
         tableWidget->setGeometry(0, 0, 548, 420);
+        tableWidget->setFocusPolicy(Qt::StrongFocus);
         chat = new QLineEdit(&window);
         chat->setGeometry(0, 430, 300, 24);
         window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    // Dealer at place 0, the keyboard in `focused`: places 1, 2 and 3 pass, and
+    // the call comes to the own place. Null when the panel did not open.
+    std::unique_ptr<CBidPanelDialog> BiddingUpToOurCall(QWidget* focused) {
+        StartFourHumans();
+        g_nDealer = 0;
+        DealHands();
+        if (!flow->BidPanel()) return nullptr;
+        auto panel = std::make_unique<CBidPanelDialog>(*flow->BidPanel(), tableWidget);
+        panel->show();
+        focused->setFocus();
+        panel->Refresh();
+        EXPECT_FALSE(panel->isAncestorOf(QApplication::focusWidget())) << "not yet our call";
+        for (uint16_t user = 1; user <= 3; ++user)
+            table.Deliver(CMD_BID, user, std::string{1, 8});
+        Pump();
+        EXPECT_EQ(flow->BidPanel()->Model().PlaceToCall(), 0);
+        panel->Refresh();
+        return panel;
     }
 };
 
@@ -63,4 +86,22 @@ TEST_F(PanelWindowsTest, BetOutsideEightToEightyTwoSendsNothingAndSelectsTheValu
         EXPECT_TRUE(edit->hasFocus());
     }
     EXPECT_TRUE(platform.beeps.empty());
+}
+
+TEST_F(PanelWindowsTest, KeyboardGoesToThePanelWhenTheCallComesHereAndEnterPasses) {
+    auto panel = BiddingUpToOurCall(tableWidget);
+    ASSERT_TRUE(panel);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_TRUE(focus && panel->isAncestorOf(focus));
+    table.sent.clear();
+    QTest::keyClick(focus, Qt::Key_Return);
+    const auto bids = table.SentOf(CMD_BID);
+    ASSERT_EQ(bids.size(), 1u);
+    EXPECT_EQ(bids[0].text, (std::string{1, 8}));
+}
+
+TEST_F(PanelWindowsTest, KeyboardInTheChatLineStaysThere) {
+    auto panel = BiddingUpToOurCall(chat);
+    ASSERT_TRUE(panel);
+    EXPECT_TRUE(chat->hasFocus());
 }

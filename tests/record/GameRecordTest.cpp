@@ -201,6 +201,11 @@ TEST_F(GameRecordHostile, ACardIsInOnePlaceOnly) {
     Apply(Record(BitsPart(kKindTable, tableBytes), HandPart(2, Cards52({0, 25}))));
     EXPECT_EQ(g_pTable->Count(), 1);
     EXPECT_EQ(CountAt(2), 1);
+    // The other way round the hand keeps it and the table drops it.
+    table.ResetForApply();
+    Apply(Record(HandPart(2, Cards52({0, 25})), BitsPart(kKindTable, tableBytes)));
+    EXPECT_EQ(g_pTable->Count(), 0);
+    EXPECT_EQ(CountAt(2), 2);
 }
 
 TEST_F(GameRecordHostile, ValuesOutOfRange) {

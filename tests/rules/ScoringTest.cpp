@@ -49,6 +49,9 @@ TEST(FindDeclarationsTest, ValuesAndRanks) {
               Card(kKing, kDiamond), Card(kAce, kDiamond)}),
          kHeart, 40, 11},
         {Set({Card(kJack, 0), Card(kQueen, 0), Card(kKing, 0), Card(kAce, 0)}), kHeart, 50, 21},
+        // Topped by the king, in trumps: below the plain run to the ace.
+        {Set({Card(kTen, kHeart), Card(kJack, kHeart), Card(kQueen, kHeart), Card(kKing, kHeart)}),
+         kHeart, 50, 20},
     };
     for (const Row& row : rows) {
         const DeclarationResult r = FindDeclarations(row.cards, row.trump);

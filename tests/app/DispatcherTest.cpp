@@ -214,3 +214,36 @@ TEST_F(DispatcherTest, CommandsHeldWhileAskingAreAppliedOnlyWhenTheAnswerMissesT
     EXPECT_EQ(std::vector<uint8_t>(watched.Log(), watched.Log() + watched.LogLength()), calls);
     EXPECT_EQ(UserAtPlace(watched.PlaceToCall()), toCall);
 }
+
+TEST_F(DispatcherTest, BiddingPanelEnablesTheOwnCallsOfEachSituation) {
+    StartFourHumans();
+    g_nDealer = 3;
+    DealHands();
+    CBidPanelCore* panel = flow->BidPanel();
+    ASSERT_NE(panel, nullptr);
+    const std::string pass{1, 8}, dbl{1, 6};
+    // After each call from the table: the own Pass, Bet, Double, ReDouble, Close, default button.
+    const struct {
+        int from;
+        std::string call;
+        bool pass, bet, dbl, rdbl, close;
+        int def;
+    } steps[] = {
+        {-1, "", true, true, false, false, false, 0},      // own turn, no contract
+        {0, pass, false, false, false, false, false, -1},  // others' turn
+        {1, {10, 1}, false, false, true, false, false, 2}, // the opponents' contract
+        {2, {11, 3}, false, false, false, false, false, -1},
+        {3, dbl, true, false, false, true, false, 0}, // own turn, own contract doubled
+        {0, pass, false, false, false, true, false, 3},
+        {1, pass, false, false, false, false, true, 4}, // the bidding is over
+    };
+    for (const auto& s : steps) {
+        if (s.from >= 0) table.Deliver(CMD_BID, static_cast<uint16_t>(s.from), s.call);
+        Pump();
+        const BidControls& c = panel->Model().Controls();
+        EXPECT_EQ(std::tuple(c.pass, c.bet, c.dbl, c.redouble, c.close, c.defaultButton),
+                  std::tuple(s.pass, s.bet, s.dbl, s.rdbl, s.close, s.def))
+            << "after " << s.from;
+    }
+    EXPECT_TRUE(panel->Model().IsOver());
+}

@@ -21,6 +21,20 @@ double Multinomial(int a, int b, int c) {
     return Factorial(a + b + c) / (Factorial(a) * Factorial(b) * Factorial(c));
 }
 
+// Calls f(a, b, c) for every way of giving the k cards of class cls to the three
+// unseen places (a + b + c = k), where bit i of cls says place i may hold them.
+template <class F> void ForEachSplit(int cls, int k, F&& f) {
+    for (int a = 0; a <= k; ++a) {
+        if (a && !(cls & 1)) break;
+        for (int b = 0; a + b <= k; ++b) {
+            if (b && !(cls & 2)) break;
+            const int c = k - a - b;
+            if (c && !(cls & 4)) continue;
+            f(a, b, c);
+        }
+    }
+}
+
 } // namespace
 
 CDealSampler::CDealSampler(int me, uint32_t ownHand) : m_me(me & 3), m_own(ownHand) {
@@ -74,15 +88,9 @@ double CDealSampler::Count(int cls, int n0, int n1, int n2) const {
     double& memo = m_memo[((cls * 9 + n0) * 9 + n1) * 9 + n2];
     if (memo >= 0) return memo;
     double total = 0;
-    for (int a = 0; a <= k; ++a) {
-        if (a && !(cls & 1)) break;
-        for (int b = 0; a + b <= k; ++b) {
-            if (b && !(cls & 2)) break;
-            const int c = k - a - b;
-            if (c && !(cls & 4)) continue;
-            total += Multinomial(a, b, c) * Count(cls + 1, n0 - a, n1 - b, n2 - c);
-        }
-    }
+    ForEachSplit(cls, k, [&](int a, int b, int c) {
+        total += Multinomial(a, b, c) * Count(cls + 1, n0 - a, n1 - b, n2 - c);
+    });
     memo = total;
     return total;
 }
@@ -120,19 +128,13 @@ bool CDealSampler::Sample(std::mt19937_64& rng, uint32_t hands[4]) {
         } splits[81]; // a and b are at most 8 each: no more than 9 * 9 splits
         int n = 0;
         double total = 0;
-        for (int a = 0; a <= k; ++a) {
-            if (a && !(cls & 1)) break;
-            for (int b = 0; a + b <= k; ++b) {
-                if (b && !(cls & 2)) break;
-                const int c = k - a - b;
-                if (c && !(cls & 4)) continue;
-                const double w =
-                    Multinomial(a, b, c) * Count(cls + 1, need[0] - a, need[1] - b, need[2] - c);
-                if (w <= 0 || n == 81) continue;
-                splits[n++] = {a, b, c, w};
-                total += w;
-            }
-        }
+        ForEachSplit(cls, k, [&](int a, int b, int c) {
+            const double w =
+                Multinomial(a, b, c) * Count(cls + 1, need[0] - a, need[1] - b, need[2] - c);
+            if (w <= 0 || n == 81) return;
+            splits[n++] = {a, b, c, w};
+            total += w;
+        });
         if (n == 0) return false; // cannot happen while the counts are right
         double x = uniform(rng) * total;
         int pick = 0;

@@ -47,6 +47,14 @@ int CanonicalValue(int value, int suit) {
 
 } // namespace
 
+bool ReadIncomingCall(int byte1, int byte2, int* value, int* suit) {
+    const int v = byte1 - 1, s = byte2 - 1;
+    if (!IsWellFormedCall(v, s, false)) return false;
+    *value = CanonicalValue(v, s);
+    *suit = s;
+    return true;
+}
+
 CBiddingModel::CBiddingModel(IBiddingHost& host, ICommandSender& sender, IStepPoster& poster,
                              int rowsPerPage)
     : m_host(host), m_sender(sender), m_poster(poster),
@@ -138,10 +146,9 @@ void CBiddingModel::MoveTurnOn() {
 
 void CBiddingModel::OnBidCommand(int user, int byte1, int byte2) {
     int place = m_host.PlaceOfUser(user);
-    int value = byte1 - 1, suit = byte2 - 1;
+    int value = 0, suit = 0;
     // A call from nobody at the table, a malformed call or one after the end changes nothing.
-    if (place < 0 || place > 3 || m_bOver || !IsWellFormedCall(value, suit, false)) return;
-    value = CanonicalValue(value, suit);
+    if (place < 0 || place > 3 || m_bOver || !ReadIncomingCall(byte1, byte2, &value, &suit)) return;
     if (m_host.MainViewExists() && place == m_nToCall) m_host.ClearTurnMarker(place);
     AddCall(place, value, suit);
     if (suit == CALL_DOUBLE) {

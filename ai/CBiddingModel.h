@@ -62,6 +62,10 @@ struct BidControls {
 
 enum class BetResult { Sent, InvalidValue };
 
+// A call command's two bytes as the log keeps the call (canonical value, suit
+// byte); false for a malformed call, which changes nothing.
+bool ReadIncomingCall(int byte1, int byte2, int* value, int* suit);
+
 class CBiddingModel {
 public:
     CBiddingModel(IBiddingHost& host, ICommandSender& sender, IStepPoster& poster,

@@ -59,6 +59,12 @@ private:
     bool HoldWhileAsking(int command, int from, const uint8_t* text, size_t length);
     // The mark of the question the answer belongs to (see CGameFlow::AskMarks).
     uint32_t AnsweredMark() const;
+    // Whether the game the answer rebuilt is the one the held commands up to
+    // `mark` lead to.
+    bool AnswerFitsMark(uint32_t mark) const;
+    // Whether the held calls in [begin, end) up to `mark` end the answer's bidding
+    // log, or make all of it.
+    bool CallsFitMark(size_t begin, size_t end, uint32_t mark, bool wholeBidding) const;
     void ReplayHeldCommands();
 
     CGameFlow& m_flow;

@@ -1,4 +1,6 @@
 // The handlers of the single game commands.
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <span>
 
@@ -13,6 +15,7 @@
 #include "platform/Trace.h"
 #include "record/CRecordReader.h"
 #include "record/RecordEscape.h"
+#include "rules/CCard.h"
 #include "rules/CPlayerHand.h"
 #include "rules/CTrickPile.h"
 #include "rules/Cards.h"
@@ -273,27 +276,106 @@ bool CCommandDispatcher::HoldWhileAsking(int command, int from, const uint8_t* t
     return true;
 }
 
+bool CCommandDispatcher::AnswerFitsMark(uint32_t mark) const {
+    // The held commands split into deals at each new deal. The answer covers those
+    // numbered up to the mark: it shows the deal of the last new deal up to the
+    // mark, or, without one, the deal that ran when the first question went out.
+    size_t begin = 0, end = m_held.size();
+    int newDeal = -1;
+    for (size_t i = 0; i < m_held.size(); ++i) {
+        if (m_held[i].command != CMD_NEW_DEAL) continue;
+        if (m_held[i].number > mark) {
+            end = i;
+            break;
+        }
+        newDeal = static_cast<int>(i);
+        begin = i + 1;
+    }
+    int played = 0;
+    for (size_t i = begin; i < end; ++i) {
+        const HeldCommand& c = m_held[i];
+        const int p = PlaceOfActor(c.from);
+        if (c.command != CMD_PLAY_CARD || c.text.empty() || !ValidPlace(p)) continue;
+        const bool inHand = g_pHand[p]->FindSlot(static_cast<uint8_t>(c.text[0]) - 1) >= 0;
+        // Cards covered by the answer are out of their hands; the others still in.
+        if (c.number <= mark ? inHand : (newDeal >= 0 && !inHand)) return false;
+        if (c.number <= mark) ++played;
+    }
+    if (!CallsFitMark(begin, end, mark, newDeal >= 0)) return false;
+    if (newDeal < 0) return true;
+    // The answer comes after that new deal: the dealer it named deals, and the
+    // hands hold only what its packets up to the mark dealt, less the cards played.
+    const HeldCommand& deal = m_held[static_cast<size_t>(newDeal)];
+    const int dealer = PlaceOfActor(deal.from);
+    if (g_nDealer != (dealer >= 0 ? dealer : 1) || !g_pDeck) return false;
+    uint64_t dealt[4] = {};
+    int dealtCount = 0;
+    for (size_t i = begin; i < end && m_held[i].number <= mark; ++i) {
+        const HeldCommand& c = m_held[i];
+        if (c.command != CMD_DEAL_PACKET || c.text.empty()) continue;
+        const int p = PlaceOfActor(static_cast<uint8_t>(c.text[0]) - 1);
+        if (!ValidPlace(p)) continue;
+        for (size_t k = 1; k < c.text.size(); ++k) {
+            const CCard* card = g_pDeck->CardAt(static_cast<uint8_t>(c.text[k]) - 1);
+            if (!card || card->m_nCode < 0 || card->m_nCode >= 64) continue;
+            const uint64_t bit = uint64_t{1} << card->m_nCode;
+            dealtCount += (dealt[p] & bit) ? 0 : 1;
+            dealt[p] |= bit;
+        }
+    }
+    int inHands = 0;
+    for (int p = 0; p < 4; ++p) {
+        if (!ValidPlace(p)) return false;
+        for (int slot = 0; slot < kPileSlots; ++slot) {
+            const CCard* card = g_pHand[p]->CardAt(slot);
+            if (!card) continue;
+            if (card->m_nCode < 0 || card->m_nCode >= 64 || !(dealt[p] & (uint64_t{1} << card->m_nCode)))
+                return false;
+            ++inHands;
+        }
+    }
+    return inHands == dealtCount - played;
+}
+
+bool CCommandDispatcher::CallsFitMark(size_t begin, size_t end, uint32_t mark,
+                                      bool wholeBidding) const {
+    // The calls covered by the answer end the bidding log it shows (make all of
+    // it after a new deal); once the bidding is closed there is none to compare.
+    const CBidPanelCore* panel = m_flow.BidPanel();
+    if (!panel) return true;
+    using Call = std::array<int, 3>; // seat, value, suit byte
+    const CBiddingModel& model = panel->Model();
+    std::vector<Call> shown, covered;
+    for (int i = 0; i + 2 < model.LogLength(); i += 3) {
+        const uint8_t* e = model.Log() + i;
+        if (e[2] != CALL_AUTO_PASS) shown.push_back({e[0], e[1], e[2]});
+    }
+    for (size_t i = begin; i < end && m_held[i].number <= mark; ++i) {
+        const HeldCommand& c = m_held[i];
+        const int p = PlaceOfActor(c.from);
+        int value = 0, suit = 0;
+        if (c.command != CMD_BID || c.text.empty() || !ValidPlace(p) ||
+            !ReadIncomingCall(static_cast<uint8_t>(c.text[0]),
+                              c.text.size() > 1 ? static_cast<uint8_t>(c.text[1]) : 0, &value,
+                              &suit))
+            continue;
+        covered.push_back({SeatOfPlace(p), value, suit});
+    }
+    if (covered.size() > shown.size() || (wholeBidding && covered.size() != shown.size()))
+        return false;
+    return std::equal(covered.begin(), covered.end(), shown.end() - covered.size());
+}
+
 uint32_t CCommandDispatcher::AnsweredMark() const {
-    // Which question the answer belongs to: the latest one whose held cards
-    // (those posted before it went out) are all out of their players' hands.
+    // Which question the answer belongs to: the latest one whose commands before
+    // it the answer shows and whose commands after it the answer does not. A
+    // question may be asked again before the answer to an earlier one arrives, and
+    // the first answer that comes is taken, whichever question it answers.
     const std::vector<uint32_t>& marks = m_flow.AskMarks();
     if (marks.empty()) return 0;
-    // Cards tell questions apart only within one deal: a card of an earlier deal
-    // is back in a hand in the next. Across a new deal the latest question counts.
-    for (const HeldCommand& c : m_held)
-        if (c.command == CMD_NEW_DEAL && c.number <= marks.back()) return marks.back();
-    uint32_t answered = marks.front();
-    for (uint32_t mark : marks) {
-        for (const HeldCommand& c : m_held) {
-            if (c.number > mark) break;
-            const int p = PlaceOfActor(c.from);
-            if (c.command == CMD_PLAY_CARD && !c.text.empty() && ValidPlace(p) &&
-                g_pHand[p]->FindSlot(static_cast<uint8_t>(c.text[0]) - 1) >= 0)
-                return answered;
-        }
-        answered = mark;
-    }
-    return answered;
+    for (auto m = marks.rbegin(); m != marks.rend(); ++m)
+        if (AnswerFitsMark(*m)) return *m;
+    return marks.front();
 }
 
 void CCommandDispatcher::ReplayHeldCommands() {

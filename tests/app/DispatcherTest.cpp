@@ -247,3 +247,115 @@ TEST_F(DispatcherTest, BiddingPanelEnablesTheOwnCallsOfEachSituation) {
     }
     EXPECT_TRUE(panel->Model().IsOver());
 }
+
+// A watcher asks again while the first answer is on its way and the next deal
+// starts between the two questions. Whichever question the answer it takes
+// belongs to, it ends where the table is: the rest of the deal scored once, the
+// next deal dealt once.
+TEST_F(DispatcherTest, AnswerAcrossANewDealIsTakenForTheQuestionItAnswers) {
+    struct Command {
+        int16_t cmd;
+        uint16_t from;
+        std::string text;
+    };
+    std::vector<Command> later; // relayed after the first question
+    const auto relay = [&](int16_t cmd, uint16_t from, const std::string& text) {
+        later.push_back({cmd, from, text});
+        table.Deliver(cmd, from, text);
+        Pump();
+    };
+    StartDeal(1);
+    PlayFrom(1, "KS");
+    PlayFrom(2, "9H");
+    const std::string early = flow->BuildStateReplyText();
+    for (int guard = 0; guard < 40 && g_nDeals == 0; ++guard) {
+        const int p = g_contract.turn;
+        ASSERT_TRUE(p >= 0 && p < 4);
+        int slot = 0;
+        while (slot < kPileSlots && !g_pHand[p]->CardAt(slot))
+            ++slot;
+        ASSERT_LT(slot, kPileSlots);
+        relay(CMD_PLAY_CARD, static_cast<uint16_t>(UserAtPlace(p)),
+              std::string(1, static_cast<char>(g_pHand[p]->CardAt(slot)->m_nCode + 1)));
+    }
+    ASSERT_EQ(g_nDeals, 1);
+    relay(CMD_NEW_DEAL, static_cast<uint16_t>(UserAtPlace(g_nDealer)), "");
+    for (int place = 0; place < 4; ++place) {
+        std::string packet(1, static_cast<char>(UserAtPlace(place) + 1));
+        for (const std::string& c : kHands[place])
+            packet += static_cast<char>(g_pDeck->FindSlot(Code(c)) + 1);
+        relay(CMD_DEAL_PACKET, 0, packet);
+    }
+    const std::string late = flow->BuildStateReplyText();
+    const auto state = [this] {
+        // Totals by partnership (Ann's first), as each program counts from its own place.
+        const int ann = PlaceOfUser(0) % 2;
+        std::vector<int> s{g_nDeals, g_score[ann], g_score[1 - ann], SeatOfPlace(g_nDealer),
+                           g_pTable->Count(), flow->BidPanel() != nullptr};
+        for (int user = 0; user < 4; ++user)
+            s.push_back(g_pHand[PlaceOfUser(user)]->Count());
+        return s;
+    };
+    const std::vector<int> expected = state();
+    ASSERT_EQ(expected[0], 1);
+
+    for (const std::string* answer : {&early, &late}) {
+        SCOPED_TRACE(answer == &early ? "answer to the first question" : "answer to the second");
+        Restart(4);
+        AddFourHumans();
+        AddUser(4, "Eve");
+        flow->OnGameStep(STEP_CHECK_TABLE, 0);
+        for (const Command& c : later)
+            table.Deliver(c.cmd, c.from, c.text);
+        Pump();
+        platform.tick += kRunningGameRetryMs;
+        flow->RepeatStateRequest();
+        ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 2u);
+        table.Deliver(CMD_STATE_REPLY, 0, *answer);
+        Pump();
+        ASSERT_EQ(g_bStateDone, 1);
+        EXPECT_EQ(state(), expected);
+    }
+}
+
+// The same within a bidding: a call relayed between the two questions is
+// applied after an answer to the first and not again after one to the second.
+TEST_F(DispatcherTest, CallsBetweenTwoQuestionsAreAppliedOnceWhicheverIsAnswered) {
+    const std::string pass{1, 8}, bet{10, 1}, higher{11, 3};
+    StartFourHumans();
+    g_nDealer = 3;
+    DealHands();
+    table.Deliver(CMD_BID, 0, pass);
+    Pump();
+    const std::string first = flow->BuildStateReplyText();
+    table.Deliver(CMD_BID, 1, bet);
+    Pump();
+    const std::string second = flow->BuildStateReplyText();
+    table.Deliver(CMD_BID, 2, higher);
+    Pump();
+    const auto calls = [this] {
+        const CBiddingModel& m = flow->BidPanel()->Model();
+        return std::tuple(std::vector<uint8_t>(m.Log(), m.Log() + m.LogLength()),
+                          SeatOfPlace(m.PlaceToCall()));
+    };
+    const auto expected = calls();
+
+    for (const std::string* answer : {&first, &second}) {
+        SCOPED_TRACE(answer == &first ? "answer to the first question" : "answer to the second");
+        Restart(4);
+        AddFourHumans();
+        AddUser(4, "Eve");
+        table.Deliver(CMD_BID, 0, pass);
+        flow->OnGameStep(STEP_CHECK_TABLE, 0);
+        table.Deliver(CMD_BID, 1, bet);
+        Pump();
+        platform.tick += kRunningGameRetryMs;
+        flow->RepeatStateRequest();
+        ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 2u);
+        table.Deliver(CMD_BID, 2, higher);
+        table.Deliver(CMD_STATE_REPLY, 0, *answer);
+        Pump();
+        ASSERT_NE(flow->BidPanel(), nullptr);
+        EXPECT_EQ(calls(), expected);
+    }
+}

@@ -291,46 +291,53 @@ bool CCommandDispatcher::AnswerFitsMark(uint32_t mark) const {
         newDeal = static_cast<int>(i);
         begin = i + 1;
     }
+    if (!CallsFitMark(begin, end, mark, newDeal >= 0)) return false;
+    const auto bit = [](int code) { return code >= 0 && code < 64 ? uint64_t{1} << code : 0; };
+    // After a new deal the answer shows its dealer and what its packets up to the
+    // mark dealt to each place.
+    uint64_t dealt[4] = {};
+    int dealtCount = 0;
+    if (newDeal >= 0) {
+        const int dealer = PlaceOfActor(m_held[static_cast<size_t>(newDeal)].from);
+        if (g_nDealer != (dealer >= 0 ? dealer : 1) || !g_pDeck) return false;
+        for (size_t i = begin; i < end && m_held[i].number <= mark; ++i) {
+            const HeldCommand& c = m_held[i];
+            if (c.command != CMD_DEAL_PACKET || c.text.empty()) continue;
+            const int p = PlaceOfActor(static_cast<uint8_t>(c.text[0]) - 1);
+            if (!ValidPlace(p)) continue;
+            for (size_t k = 1; k < c.text.size(); ++k) {
+                const CCard* card = g_pDeck->CardAt(static_cast<uint8_t>(c.text[k]) - 1);
+                const uint64_t b = card ? bit(card->m_nCode) : 0;
+                dealtCount += (dealt[p] & b) || !b ? 0 : 1;
+                dealt[p] |= b;
+            }
+        }
+    }
+    // Cards covered by the answer are out of their hands; after a new deal the
+    // others dealt by then are still in.
     int played = 0;
     for (size_t i = begin; i < end; ++i) {
         const HeldCommand& c = m_held[i];
         const int p = PlaceOfActor(c.from);
         if (c.command != CMD_PLAY_CARD || c.text.empty() || !ValidPlace(p)) continue;
-        const bool inHand = g_pHand[p]->FindSlot(static_cast<uint8_t>(c.text[0]) - 1) >= 0;
-        // Cards covered by the answer are out of their hands; the others still in.
-        if (c.number <= mark ? inHand : (newDeal >= 0 && !inHand)) return false;
-        if (c.number <= mark) ++played;
-    }
-    if (!CallsFitMark(begin, end, mark, newDeal >= 0)) return false;
-    if (newDeal < 0) return true;
-    // The answer comes after that new deal: the dealer it named deals, and the
-    // hands hold only what its packets up to the mark dealt, less the cards played.
-    const HeldCommand& deal = m_held[static_cast<size_t>(newDeal)];
-    const int dealer = PlaceOfActor(deal.from);
-    if (g_nDealer != (dealer >= 0 ? dealer : 1) || !g_pDeck) return false;
-    uint64_t dealt[4] = {};
-    int dealtCount = 0;
-    for (size_t i = begin; i < end && m_held[i].number <= mark; ++i) {
-        const HeldCommand& c = m_held[i];
-        if (c.command != CMD_DEAL_PACKET || c.text.empty()) continue;
-        const int p = PlaceOfActor(static_cast<uint8_t>(c.text[0]) - 1);
-        if (!ValidPlace(p)) continue;
-        for (size_t k = 1; k < c.text.size(); ++k) {
-            const CCard* card = g_pDeck->CardAt(static_cast<uint8_t>(c.text[k]) - 1);
-            if (!card || card->m_nCode < 0 || card->m_nCode >= 64) continue;
-            const uint64_t bit = uint64_t{1} << card->m_nCode;
-            dealtCount += (dealt[p] & bit) ? 0 : 1;
-            dealt[p] |= bit;
+        const int code = static_cast<uint8_t>(c.text[0]) - 1;
+        const bool inHand = g_pHand[p]->FindSlot(code) >= 0;
+        if (c.number <= mark) {
+            if (inHand) return false;
+            ++played;
+        } else if (!inHand && (dealt[p] & bit(code))) {
+            return false;
         }
     }
+    if (newDeal < 0) return true;
+    // And the hands hold nothing else.
     int inHands = 0;
     for (int p = 0; p < 4; ++p) {
         if (!ValidPlace(p)) return false;
         for (int slot = 0; slot < kPileSlots; ++slot) {
             const CCard* card = g_pHand[p]->CardAt(slot);
             if (!card) continue;
-            if (card->m_nCode < 0 || card->m_nCode >= 64 || !(dealt[p] & (uint64_t{1} << card->m_nCode)))
-                return false;
+            if (!(dealt[p] & bit(card->m_nCode))) return false;
             ++inHands;
         }
     }

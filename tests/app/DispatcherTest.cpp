@@ -290,7 +290,8 @@ TEST_F(DispatcherTest, AnswerAcrossANewDealIsTakenForTheQuestionItAnswers) {
     const auto state = [this] {
         // Totals by partnership (Ann's first), as each program counts from its own place.
         const int ann = PlaceOfUser(0) % 2;
-        std::vector<int> s{g_nDeals, g_score[ann], g_score[1 - ann], SeatOfPlace(g_nDealer),
+        std::vector<int> s{g_nDeals,          g_score[ann],
+                           g_score[1 - ann],  SeatOfPlace(g_nDealer),
                            g_pTable->Count(), flow->BidPanel() != nullptr};
         for (int user = 0; user < 4; ++user)
             s.push_back(g_pHand[PlaceOfUser(user)]->Count());

@@ -26,7 +26,38 @@ void ReleaseBusy() {
 
 } // namespace
 
+CCommandDispatcher::~CCommandDispatcher() {
+    for (const auto& [wParam, lParam] : m_deferred)
+        if (((wParam >> 16) & 0xFFFF) != NET_PLACESTATE)
+            DeleteCString(reinterpret_cast<CString*>(lParam));
+}
+
 intptr_t CCommandDispatcher::OnConnNotify(uintptr_t wParam, intptr_t lParam) {
+    // A handler may dispatch messages before it is done (a trick being gathered
+    // is drawn frame by frame). A question for the running game met there waits
+    // until the command being applied is whole, so that the answer never shows it
+    // half done (the last card of a deal on the table, the deal not yet scored);
+    // whatever arrives after the question waits behind it.
+    const int command = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
+    if (m_nDepth > 0 && (command == CMD_STATE_REQUEST || !m_deferred.empty()) &&
+        m_deferred.size() < kMaxDeferred) {
+        m_deferred.emplace_back(wParam, lParam);
+        return 0;
+    }
+    ++m_nDepth;
+    Process(wParam, lParam);
+    --m_nDepth;
+    while (m_nDepth == 0 && !m_deferred.empty()) {
+        const auto [w, l] = m_deferred.front();
+        m_deferred.pop_front();
+        ++m_nDepth;
+        Process(w, l);
+        --m_nDepth;
+    }
+    return 0;
+}
+
+void CCommandDispatcher::Process(uintptr_t wParam, intptr_t lParam) {
     ++m_nHandled;
     const int command = static_cast<int16_t>((wParam >> 16) & 0xFFFF);
     const int from = static_cast<int>(wParam & 0xFFFF);
@@ -36,7 +67,7 @@ intptr_t CCommandDispatcher::OnConnNotify(uintptr_t wParam, intptr_t lParam) {
     if (!g_pMainFrame || !g_pView) {
         DeleteCString(payload.release());
         isBusy = 0;
-        return 0;
+        return;
     }
     if (g_bOverlay) m_flow.Platform().Beep(kBeepDefault);
 
@@ -73,7 +104,6 @@ intptr_t CCommandDispatcher::OnConnNotify(uintptr_t wParam, intptr_t lParam) {
         m_bReplayDue = false;
         ReplayHeldCommands();
     }
-    return 0;
 }
 
 void CCommandDispatcher::Handle(int command, int from, const uint8_t* text, size_t length,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -14,10 +15,16 @@ class CGameFlow;
 class CCommandDispatcher {
 public:
     explicit CCommandDispatcher(CGameFlow& flow) : m_flow(flow) {}
+    ~CCommandDispatcher();
+    CCommandDispatcher(const CCommandDispatcher&) = delete;
+    CCommandDispatcher& operator=(const CCommandDispatcher&) = delete;
 
     // Game commands kept while the question for the running game is out; a
     // busy table sends a few hundred in the seconds a question may take.
     static constexpr size_t kMaxHeldCommands = 4096;
+    // Notifications kept behind a question for the running game that arrived
+    // while another command was being applied.
+    static constexpr size_t kMaxDeferred = 4096;
 
     // wParam = (command << 16) | from; lParam = the payload string, which this
     // frees, or for NET_PLACESTATE the place state. Always answers 0.
@@ -35,6 +42,7 @@ public:
     void ApplyPlaceState(int user, uint16_t state);
 
 private:
+    void Process(uintptr_t wParam, intptr_t lParam);
     void Handle(int command, int from, const uint8_t* text, size_t length, intptr_t value);
     void Apply(int command, int from, const uint8_t* text, size_t length, intptr_t value);
 
@@ -84,5 +92,9 @@ private:
     // The answer was taken and the held commands are being applied: newer ones
     // wait behind them. Due: applying starts when the current handler is done.
     bool m_bReplaying = false;
+    // Notifications being handled, one inside another; those waiting until the
+    // outermost is done, in the order they were posted.
+    int m_nDepth = 0;
+    std::deque<std::pair<uintptr_t, intptr_t>> m_deferred;
     bool m_bReplayDue = false;
 };

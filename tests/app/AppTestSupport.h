@@ -202,7 +202,11 @@ public:
     void Invalidate() override {}
     ViewSize StandardCardSize() const override { return {71, 96}; }
     ViewSize ClientSize() const override { return {540, 500}; }
-    void GatherTrick(CTrickPile&, int) override {}
+    // Runs while a finished trick is gathered, as the window's frames do.
+    std::function<void()> onGather;
+    void GatherTrick(CTrickPile&, int) override {
+        if (onGather) onGather();
+    }
 };
 
 // One program at a table, with its game state reset.
@@ -345,6 +349,16 @@ protected:
         EvaluateDeclarations();
         table.sent.clear();
         platform.beeps.clear();
+    }
+
+    // The command text of the first card in the hand whose turn it is ("" when none).
+    static std::string FirstCardOfTurn() {
+        const int p = g_contract.turn;
+        if (p < 0 || p > 3 || !g_pHand[p]) return {};
+        for (int slot = 0; slot < kPileSlots; ++slot)
+            if (const CCard* card = g_pHand[p]->CardAt(slot))
+                return std::string(1, static_cast<char>(card->m_nCode + 1));
+        return {};
     }
 
     void PlayFrom(int place, const std::string& card) {

@@ -269,14 +269,9 @@ TEST_F(DispatcherTest, AnswerAcrossANewDealIsTakenForTheQuestionItAnswers) {
     PlayFrom(2, "9H");
     const std::string early = flow->BuildStateReplyText();
     for (int guard = 0; guard < 40 && g_nDeals == 0; ++guard) {
-        const int p = g_contract.turn;
-        ASSERT_TRUE(p >= 0 && p < 4);
-        int slot = 0;
-        while (slot < kPileSlots && !g_pHand[p]->CardAt(slot))
-            ++slot;
-        ASSERT_LT(slot, kPileSlots);
-        relay(CMD_PLAY_CARD, static_cast<uint16_t>(UserAtPlace(p)),
-              std::string(1, static_cast<char>(g_pHand[p]->CardAt(slot)->m_nCode + 1)));
+        const std::string card = FirstCardOfTurn();
+        ASSERT_FALSE(card.empty());
+        relay(CMD_PLAY_CARD, static_cast<uint16_t>(UserAtPlace(g_contract.turn)), card);
     }
     ASSERT_EQ(g_nDeals, 1);
     relay(CMD_NEW_DEAL, static_cast<uint16_t>(UserAtPlace(g_nDealer)), "");
@@ -359,4 +354,36 @@ TEST_F(DispatcherTest, CallsBetweenTwoQuestionsAreAppliedOnceWhicheverIsAnswered
         ASSERT_NE(flow->BidPanel(), nullptr);
         EXPECT_EQ(calls(), expected);
     }
+}
+
+// The question arrives while the last card of a deal is applied (the trick is
+// being gathered and messages are dispatched): the answer waits until the deal
+// is scored, and what came after the question is applied after the answer.
+TEST_F(DispatcherTest, QuestionMetWhileACardIsAppliedIsAnsweredOnceTheCardIsWhole) {
+    StartDeal(1);
+    tableView.onGather = [this] { Pump(); };
+    for (int guard = 0; guard < 40 && g_nDeals == 0; ++guard) {
+        const std::string card = FirstCardOfTurn();
+        ASSERT_FALSE(card.empty());
+        table.Deliver(CMD_PLAY_CARD, static_cast<uint16_t>(UserAtPlace(g_contract.turn)), card);
+        if (g_pTable->Count() == 31) {
+            table.Deliver(CMD_STATE_REQUEST, 4, "");
+            table.Deliver(CMD_NEW_DEAL, static_cast<uint16_t>(UserAtPlace(1)), "");
+        }
+        Pump();
+    }
+    ASSERT_EQ(g_nDeals, 1);
+    const auto replies = table.SentOf(CMD_STATE_REPLY);
+    ASSERT_EQ(replies.size(), 1u);
+    const std::vector<int> scored{g_score[PlaceOfUser(0) % 2], g_score[1 - PlaceOfUser(0) % 2]};
+
+    Restart(4);
+    AddFourHumans();
+    AddUser(4, "Eve");
+    flow->OnGameStep(STEP_CHECK_TABLE, 0);
+    table.Deliver(CMD_STATE_REPLY, 0, replies[0].text);
+    Pump();
+    const int ann = PlaceOfUser(0) % 2;
+    EXPECT_EQ(std::tuple(g_bStateDone, g_nDeals, std::vector<int>{g_score[ann], g_score[1 - ann]}),
+              std::tuple(1, 1, scored));
 }

@@ -26,14 +26,9 @@ protected:
     void PlayOut() {
         const int deals = g_nDeals;
         for (int guard = 0; guard < 40 && g_nDeals == deals; ++guard) {
-            const int p = g_contract.turn;
-            ASSERT_TRUE(p >= 0 && p < 4);
-            int slot = 0;
-            while (slot < kPileSlots && !g_pHand[p]->CardAt(slot))
-                ++slot;
-            ASSERT_LT(slot, kPileSlots);
-            table.Deliver(CMD_PLAY_CARD, UserAtPlace(p),
-                          std::string(1, static_cast<char>(g_pHand[p]->CardAt(slot)->m_nCode + 1)));
+            const std::string card = FirstCardOfTurn();
+            ASSERT_FALSE(card.empty());
+            table.Deliver(CMD_PLAY_CARD, UserAtPlace(g_contract.turn), card);
             Pump();
             ++played;
         }

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -204,8 +205,10 @@ int AppProcess::CountTrace(const std::string& event) const {
 }
 
 std::string AppProcess::Describe() const {
+    // VESK_E2E_FULL_LOG=1 keeps whole outputs, for chasing a rare failure.
+    static const bool full = std::getenv("VESK_E2E_FULL_LOG") != nullptr;
     const auto tail = [](const std::string& s) {
-        return s.size() > 1500 ? "..." + s.substr(s.size() - 1500) : s;
+        return s.size() > 1500 && !full ? "..." + s.substr(s.size() - 1500) : s;
     };
     const std::string state = Running() ? "running" : "wait status " + std::to_string(m_status);
     return m_label + " (" + state + ")\n--- stdout:\n" + tail(Out()) + "\n--- stderr:\n" +

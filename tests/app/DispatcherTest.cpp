@@ -8,7 +8,20 @@ using namespace apptest;
 
 namespace {
 
-class DispatcherTest : public GameFixture {};
+class DispatcherTest : public GameFixture {
+protected:
+    // A fresh program for Eve, who sits nowhere: it starts as a watcher.
+    void RestartAsWatcher() {
+        Restart(4);
+        AddFourHumans();
+        AddUser(4, "Eve");
+    }
+    // The answer is overdue: the question goes out again.
+    void AskAgain() {
+        platform.tick += kRunningGameRetryMs;
+        flow->RepeatStateRequest();
+    }
+};
 
 } // namespace
 
@@ -199,9 +212,7 @@ TEST_F(DispatcherTest, CommandsHeldWhileAskingAreAppliedOnlyWhenTheAnswerMissesT
     const int toCall = UserAtPlace(asked.PlaceToCall());
 
     // A watcher: Ann's pass waits in its queue when it asks, Bob's bet comes after.
-    Restart(4);
-    AddFourHumans();
-    AddUser(4, "Eve");
+    RestartAsWatcher();
     table.Deliver(CMD_BID, 0, pass);
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 1u);
@@ -297,15 +308,12 @@ TEST_F(DispatcherTest, AnswerAcrossANewDealIsTakenForTheQuestionItAnswers) {
 
     for (const std::string* answer : {&early, &late}) {
         SCOPED_TRACE(answer == &early ? "answer to the first question" : "answer to the second");
-        Restart(4);
-        AddFourHumans();
-        AddUser(4, "Eve");
+        RestartAsWatcher();
         flow->OnGameStep(STEP_CHECK_TABLE, 0);
         for (const Command& c : later)
             table.Deliver(c.cmd, c.from, c.text);
         Pump();
-        platform.tick += kRunningGameRetryMs;
-        flow->RepeatStateRequest();
+        AskAgain();
         ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 2u);
         table.Deliver(CMD_STATE_REPLY, 0, *answer);
         Pump();
@@ -338,15 +346,12 @@ TEST_F(DispatcherTest, CallsBetweenTwoQuestionsAreAppliedOnceWhicheverIsAnswered
 
     for (const std::string* answer : {&first, &second}) {
         SCOPED_TRACE(answer == &first ? "answer to the first question" : "answer to the second");
-        Restart(4);
-        AddFourHumans();
-        AddUser(4, "Eve");
+        RestartAsWatcher();
         table.Deliver(CMD_BID, 0, pass);
         flow->OnGameStep(STEP_CHECK_TABLE, 0);
         table.Deliver(CMD_BID, 1, bet);
         Pump();
-        platform.tick += kRunningGameRetryMs;
-        flow->RepeatStateRequest();
+        AskAgain();
         ASSERT_EQ(table.SentOf(CMD_STATE_REQUEST).size(), 2u);
         table.Deliver(CMD_BID, 2, higher);
         table.Deliver(CMD_STATE_REPLY, 0, *answer);
@@ -377,9 +382,7 @@ TEST_F(DispatcherTest, QuestionMetWhileACardIsAppliedIsAnsweredOnceTheCardIsWhol
     ASSERT_EQ(replies.size(), 1u);
     const std::vector<int> scored{g_score[PlaceOfUser(0) % 2], g_score[1 - PlaceOfUser(0) % 2]};
 
-    Restart(4);
-    AddFourHumans();
-    AddUser(4, "Eve");
+    RestartAsWatcher();
     flow->OnGameStep(STEP_CHECK_TABLE, 0);
     table.Deliver(CMD_STATE_REPLY, 0, replies[0].text);
     Pump();
